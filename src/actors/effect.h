@@ -1,0 +1,82 @@
+// Status effects: timed influences of one mob on another, with a label above the target.
+#ifndef GLACIMOR_ACTORS_EFFECT_H
+#define GLACIMOR_ACTORS_EFFECT_H
+
+#include "clock.h"
+
+class Mob;
+
+// Effect status values.
+enum : int {
+    EFFECT_RUNNING = 1,
+    EFFECT_EXPIRED = 2,
+};
+
+class Effect {
+public:
+    Mob& target;
+    Mob& source;
+    Ticks duration = 0;  // ms; a Hit has none
+    Ticks startTime = 0; // tick count at creation
+    double strength = 0; // Hit: hit points taken; Slow: speed factor
+    int status = EFFECT_RUNNING;
+
+    // Stamps the start time and files the effect at the end of effectList.
+    Effect(Mob& source, Mob& target);
+    virtual ~Effect() = default;
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+
+    virtual void update() {}
+    virtual void render() {}
+
+    bool timeIsUp() const; // duration elapsed, by unsigned difference of ticks
+
+    // Ends the effect at once, undoing what its end would undo, because its mob is going away.
+    virtual void cancel() { status = EFFECT_EXPIRED; }
+};
+
+// Takes hit points at once; expires at its first update.
+class Hit : public Effect {
+public:
+    Hit(Mob& source, Mob& target, double strength);
+    void update() override;
+    void render() override;
+};
+
+// Freezes a living target for its duration and shows "STUNNED".
+class Stun : public Effect {
+public:
+    Stun(Mob& source, Mob& target, unsigned int duration);
+    void update() override;
+    void render() override;
+    void cancel() override;
+};
+
+// Kills the target when its time is up; shows "DEATH" meanwhile.
+class Deathcurse : public Effect {
+public:
+    Deathcurse(Mob& source, Mob& target, unsigned int duration);
+    void update() override;
+    void render() override;
+};
+
+// Scales the target's speed for its duration; shows "SLOW". strength must not be 0.
+class Slow : public Effect {
+public:
+    Slow(Mob& source, Mob& target, unsigned int duration, double strength);
+    void update() override;
+    void render() override;
+    void cancel() override;
+};
+
+// Unlinks expired effects from effectList, keeping the order of the rest. Does not destroy them.
+void effectListGarbageCollection();
+
+// Frame step after the effects' updates: unlinks and destroys what has expired.
+void collectExpiredEffects();
+
+// Ends and destroys every effect whose target or source is the mob, before the mob is deleted.
+void dropEffectsOf(const Mob& mob);
+
+#endif

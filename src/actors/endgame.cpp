@@ -1,0 +1,23 @@
+// The end of the game: recorded once, at the first player update that finds no hit points.
+#include "actors/endgame.h"
+
+#include "clock.h"
+#include "settings.h"
+
+#include <cmath>
+#include <sstream>
+
+void recordEnd()
+{
+    if (set_endgame)
+        return;
+    set_endgame = true;
+    set_score = ticksNow();
+}
+
+std::string endScore()
+{
+    std::ostringstream text;
+    text << "survived: " << static_cast<long long>(std::floor(set_score / 1000)) << " sec. ";
+    return text.str();
+}

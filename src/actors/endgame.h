@@ -1,0 +1,13 @@
+// The end of the game and the score text.
+#ifndef GLACIMOR_ACTORS_ENDGAME_H
+#define GLACIMOR_ACTORS_ENDGAME_H
+
+#include <string>
+
+// Marks the game over once, recording the tick of the player's death as the score.
+void recordEnd();
+
+// "survived: " + whole seconds + " sec. "
+std::string endScore();
+
+#endif

@@ -1,0 +1,35 @@
+// Enemies: spawned at the plateau's edge, they walk straight at the player and drain
+// its hit points while within reach.
+#ifndef GLACIMOR_ACTORS_ENEMY_H
+#define GLACIMOR_ACTORS_ENEMY_H
+
+#include "actors/mob.h"
+
+#include <cstddef>
+
+// The most enemies the field holds after the frame's cap; the oldest goes first.
+constexpr std::size_t ENEMY_CAP = 1000;
+
+class Enemy : public Mob {
+public:
+    double sight = 1000; // chase radius; the whole plateau lies within it
+
+    // Files itself at the end of enemyList, which owns it.
+    Enemy(double x, double y, double z);
+    void update() override;
+};
+
+// rand() / RAND_MAX, in [0, 1]. The generator is never seeded, so every run is the same game.
+double rand_double();
+
+// Creates one enemy at a random point of the plateau's edge.
+void spawnEnemy();
+
+// Frame step: spawns at most one enemy when the (truncated, shrinking) interval is used up.
+void runSpawnTimer();
+
+// Frame step: deletes the oldest enemies while more than ENEMY_CAP are on the field,
+// ending first every effect that refers to them.
+void capEnemies();
+
+#endif

@@ -1,0 +1,29 @@
+// The player: walks with W A S D on the plateau, turns with the mouse, and carries
+// the camera behind and above it.
+#ifndef GLACIMOR_ACTORS_PLAYER_H
+#define GLACIMOR_ACTORS_PLAYER_H
+
+#include "actors/mob.h"
+
+// Half the side of the square plateau the player may stand on.
+constexpr double PLATEAU_HALF = 99.0;
+
+class Player : public Mob {
+public:
+    double camDist = 180;   // camera distance behind the player; the wheel scales it by 1.2
+    double camHeight = 0.2; // camera height above the player as a fraction of camDist
+
+    Player(double x, double y, double z);
+
+    // Once per frame, after every enemy: bound, move, turn, show the hit points, detect the end.
+    void update() override;
+    // Where the camera stands: camDist behind the player along its heading, camDist * camHeight above.
+    vec3 getCamPos() const;
+
+    void style1(); // stun burst: a 5 s stun on every enemy within range + 5
+    void style2(); // hit burst: 25 hit points off every enemy within range
+    void style3(); // not an attack yet
+    void style4(); // not an attack yet
+};
+
+#endif

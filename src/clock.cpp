@@ -1,0 +1,56 @@
+// Clock seam and frame timing. Only this file asks SDL for the time.
+#include "clock.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <sstream>
+
+Ticks game_time = 0;
+Ticks game_time_last = 0;
+Ticks game_time_delta = 0;
+Ticks game_time500 = 0;
+Ticks game_timeN = 0;
+double frameNormalizer = 1.0;
+
+namespace {
+
+Ticks sdlTicks() { return SDL_GetTicks(); }
+
+TickSource tickSource = sdlTicks;
+
+} // namespace
+
+Ticks ticksNow() { return tickSource(); }
+
+void setTickSource(TickSource source) { tickSource = source ? source : sdlTicks; }
+
+void advanceClock()
+{
+    game_time = ticksNow();
+    game_time_delta = game_time - game_time_last;
+    game_time_last = game_time;
+    frameNormalizer = game_time_delta / 100.0;
+}
+
+void FrameCounter::addFrame() { ++frameCount; }
+
+std::string FrameCounter::getFPS()
+{
+    now = ticksNow();
+    const Ticks elapsed = now - lastTime;
+    fpsValue = static_cast<double>(frameCount - lastFrameCount) / static_cast<double>(elapsed) * 1000.0;
+    lastFrameCount = frameCount;
+    lastTime = now;
+
+    std::ostringstream text;
+    text << "FPS: " << std::floor(fpsValue) << " ";
+    return text.str();
+}
+
+std::string elapsedTime()
+{
+    std::ostringstream text;
+    text << ticksNow() / 1000;
+    return text.str();
+}

@@ -1,0 +1,45 @@
+// The game clock: SDL milliseconds read once per frame, the per-frame time scale,
+// the frame counter of the HUD and the running-seconds text.
+#ifndef GLACIMOR_CLOCK_H
+#define GLACIMOR_CLOCK_H
+
+#include <cstdint>
+#include <string>
+
+// Milliseconds since SDL was initialised; differences are taken in unsigned 32-bit arithmetic.
+using Ticks = std::uint32_t;
+
+// The one seam through which the game reads the clock. Tests install a scripted source.
+using TickSource = Ticks (*)();
+Ticks ticksNow();
+void setTickSource(TickSource source); // nullptr restores SDL's clock
+
+extern Ticks game_time;        // ticks read at the start of the current frame
+extern Ticks game_time_last;   // game_time of the previous frame
+extern Ticks game_time_delta;  // game_time - game_time_last
+extern Ticks game_time500;     // start of the current 500 ms HUD refresh period
+extern Ticks game_timeN;       // spawn clock: ticks up to which spawn intervals are used up
+extern double frameNormalizer; // length of the last frame in units of 100 ms; scales all motion
+
+// Frame step 2: read the clock once and derive frameNormalizer (no clamp).
+void advanceClock();
+
+// Counts frames and reports the rate between two calls of getFPS.
+class FrameCounter {
+public:
+    int frameCount = 0;
+    int lastFrameCount = 0;
+    Ticks now = 0;
+    Ticks lastTime = 0;
+    double fpsValue = 0.0;
+
+    FrameCounter() = default;
+    void addFrame(); // once at the very start of every frame
+    // "FPS: " + floor(rate) + " ", the rate measured since the previous call.
+    std::string getFPS();
+};
+
+// Whole seconds since start-up, as text ("83" after 83.9 s).
+std::string elapsedTime();
+
+#endif

@@ -1,0 +1,107 @@
+// The steps of one frame, in the order the game has always run them.
+#include "frame.h"
+
+#include "actors/effect.h"
+#include "actors/enemy.h"
+#include "clock.h"
+#include "globals.h"
+#include "render/geometry.h"
+#include "render/gl.h"
+#include "render/shader.h"
+#include "render/textures.h"
+#include "settings.h"
+
+#include <SDL.h>
+
+namespace {
+
+SDL_Event eventqueue;
+
+// Refreshes the FPS line once per 500 ms period; after a stall, once per frame until caught up.
+void refreshFpsLine()
+{
+    if (game_time - game_time500 >= 500) {
+        game_time500 += 500;
+        gui.setText1(set_fpscounter ? fps.getFPS().c_str() : " ", 1.0, 1.0, 0.0);
+    }
+}
+
+// The light hangs above the player; Up and Down raise and lower it.
+void moveLight()
+{
+    if (input.keyUp)
+        light0.lightPos[1] += static_cast<float>(2.0 * frameNormalizer);
+    if (input.keyDown)
+        light0.lightPos[1] -= static_cast<float>(2.0 * frameNormalizer);
+    light0.lightPos[0] = static_cast<float>(player.pos.x);
+    light0.lightPos[2] = static_cast<float>(player.pos.z);
+}
+
+} // namespace
+
+void beginFrame()
+{
+    fps.addFrame();
+    advanceClock();
+}
+
+void pollEvents(EventContext& context)
+{
+    while (SDL_PollEvent(&eventqueue))
+        dispatchEvent(eventqueue, context);
+}
+
+void updateFrame()
+{
+    refreshFpsLine();
+    runSpawnTimer();
+
+    // Index loops re-read the size: an update may add to the lists.
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->update();
+    collectExpiredEffects();
+    for (std::size_t i = 0; i < enemyList.size(); ++i)
+        enemyList[i]->update();
+    player.update();
+    gui.update();
+    capEnemies();
+
+    moveLight();
+    camera.place(player.getCamPos());
+    camera.aim(player);
+}
+
+void renderFrame(double aspect)
+{
+    setTexMode();
+    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
+    if (set_alpha)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+    glUseProgram(set_shading ? gm_shader : 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // The view lives on the projection matrix; the modelview carries only each object's placement.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-aspect / 2, aspect / 2, -0.5, 0.5, 3.0, 20000.0);
+    camera.applyLookAt();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    for (Light* light : lightList)
+        light->render();
+    for (Enemy* enemy : enemyList)
+        enemy->GameObject::render();
+    for (Obstacle* obstacle : obstacleList)
+        obstacle->render();
+    player.GameObject::render();
+    GM_GL_skybox();
+    blizzard.render();
+
+    glUseProgram(0);
+    glLoadIdentity();
+    gui.render();
+    glUseProgram(gm_shader);
+}

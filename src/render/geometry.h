@@ -1,0 +1,16 @@
+// The two fixed models of the world: the coloured cube every object wears, and the skybox.
+#ifndef GLACIMOR_RENDER_GEOMETRY_H
+#define GLACIMOR_RENDER_GEOMETRY_H
+
+// The cube's side at z = +1 in the given colour, textured once.
+void GM_GL_cube_face(double r, double g, double b);
+
+// The whole 2 x 2 x 2 cube about the current origin. Leaves the matrix turned,
+// the colour at grey and the texture coordinate at (1, 1).
+void GM_GL_cube();
+
+// The 200-unit box of walls, ceiling and ice floor, fixed in the world. Leaves the modelview
+// at identity, the floor texture bound, colour white, normal (0, 0, -1), texture coordinate (1, 0).
+void GM_GL_skybox();
+
+#endif

@@ -1,0 +1,110 @@
+// Particle systems and the snowfall.
+#include "render/particles.h"
+
+#include "actors/enemy.h"
+#include "clock.h"
+#include "globals.h"
+#include "render/gl.h"
+#include "render/shader.h"
+#include "settings.h"
+
+long flakesDrawn = 0;
+
+namespace {
+
+// Only flakes this close to the light are drawn while snow culling is on.
+constexpr double SNOW_CULL_DISTANCE = 57.0;
+
+} // namespace
+
+Particlesystem::Particlesystem(double x, double y, double z, double sizeX, double sizeY, double sizeZ, long count)
+    : sizeX(sizeX), sizeY(sizeY), sizeZ(sizeZ), particleCount(count < MAX_PARTICLES ? count : MAX_PARTICLES),
+      position(x, y, z)
+{
+}
+
+vec3 Particlesystem::worldPoint(long i) const
+{
+    const vec3& p = particles[i];
+    return vec3(position.x + p.x * sizeX - sizeX / 2, position.y + p.y * sizeY, position.z + p.z * sizeZ - sizeZ / 2);
+}
+
+Blizzard::Blizzard(double x, double y, double z, double sizeX, double sizeY, double sizeZ, long count)
+    : Particlesystem(x, y, z, sizeX, sizeY, sizeZ, count)
+{
+    Blizzard::init();
+}
+
+void Blizzard::init()
+{
+    for (long i = 0; i < particleCount; ++i) {
+        // Separate statements: the draws must come in x, y, z order.
+        const double x = rand_double();
+        const double y = rand_double();
+        const double z = rand_double();
+        particles[i].set(x, y, z);
+    }
+}
+
+void Blizzard::update()
+{
+    for (long i = 0; i < particleCount; ++i) {
+        vec3& p = particles[i];
+        p.y -= 0.002 * frameNormalizer; // a fiftieth of the box per second
+        p.x += (rand_double() - 0.5) * (0.001 * frameNormalizer);
+        p.z += (rand_double() - 0.5) * (0.001 * frameNormalizer);
+        if (p.y < 0) {
+            p.x = rand_double();
+            p.z = rand_double();
+            p.y = 1.0;
+        }
+    }
+}
+
+void Blizzard::render()
+{
+    update();
+    glLoadIdentity();
+    glColor3d(0.75, 0.75, 1.0);
+    glUseProgram(set_shading ? gm_pshader : 0);
+    flakesDrawn = 0;
+    const vec3 light(light0.lightPos[0], light0.lightPos[1], light0.lightPos[2]);
+    for (long i = 0; i < particleCount; ++i) {
+        const vec3 p = worldPoint(i);
+        const vec3 toLight(light.x - p.x, light.y - p.y, light.z - p.z);
+        if (set_culling && !(toLight.length() < SNOW_CULL_DISTANCE))
+            continue;
+        GM_GL_flake(p.x, p.y, p.z);
+        ++flakesDrawn;
+    }
+    glUseProgram(set_shading ? gm_shader : 0);
+}
+
+namespace {
+
+struct FlakeVertex {
+    double nx, ny, nz;
+    double x, y, z;
+};
+
+// Two crossed diamonds, each a strip that draws one face, a degenerate turn, then the back face.
+const FlakeVertex FLAKE_STRIPS[2][7] = {
+    {{0, 0, -1, 0, 0.12, 0}, {0, 0, -1, 0.15, 0, 0}, {0, 0, -1, -0.15, 0, 0}, {0, 0, -1, 0, -0.12, 0},
+     {0, 0, 1, -0.15, 0, 0}, {0, 0, 1, 0.15, 0, 0}, {0, 0, 1, 0, 0.15, 0}},
+    {{1, 0, 0, 0, 0.12, 0}, {1, 0, 0, 0, 0, 0.15}, {1, 0, 0, 0, 0, -0.15}, {1, 0, 0, 0, -0.12, 0},
+     {-1, 0, 0, 0, 0, -0.15}, {-1, 0, 0, 0, 0, 0.15}, {-1, 0, 0, 0, 0.15, 0}},
+};
+
+} // namespace
+
+void GM_GL_flake(double x, double y, double z)
+{
+    for (const auto& strip : FLAKE_STRIPS) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (const FlakeVertex& v : strip) {
+            glNormal3d(v.nx, v.ny, v.nz);
+            glVertex3d(x + v.x, y + v.y, z + v.z);
+        }
+        glEnd();
+    }
+}

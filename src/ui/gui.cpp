@@ -1,0 +1,91 @@
+// The HUD's text slots, the message timer and the HUD drawing.
+#include "ui/gui.h"
+
+#include "actors/effect.h"
+#include "actors/endgame.h"
+#include "clock.h"
+#include "globals.h"
+#include "render/gl.h"
+#include "settings.h"
+#include "ui/quicktext.h"
+
+const char* Gui_textObj::chars()
+{
+    snapshot = text.str();
+    return snapshot.c_str();
+}
+
+void Gui_textObj::set(const char* newText, double r, double g, double b)
+{
+    text.str(std::string());
+    text.clear();
+    text << newText;
+    red = r;
+    green = g;
+    blue = b;
+}
+
+void Gui::setText1(const char* text, double r, double g, double b) { text1.set(text, r, g, b); }
+
+void Gui::setText2(const char* text, double r, double g, double b) { text2.set(text, r, g, b); }
+
+void Gui::setText3(const char* text, double r, double g, double b)
+{
+    text3.set(text, r, g, b);
+    text3Timer = 10.0;
+}
+
+void Gui::update()
+{
+    if (text3Timer > 0)
+        text3Timer -= frameNormalizer;
+    if (text3Timer <= 0) {
+        text3.text.str(std::string());
+        text3.text.clear();
+    }
+}
+
+namespace {
+
+// HUD text size in normalised device coordinates: 0.024 per character, 0.046 per line.
+constexpr double HUD_TEXT_SIZE = 0.002;
+
+void drawSlot(Gui_textObj& slot, double x, double y)
+{
+    glColor3d(slot.red, slot.green, slot.blue);
+    // Stored texts are data, never formats: a '%' in them is drawn as it stands.
+    glQuickText::printfAt(x, y, 0, HUD_TEXT_SIZE, "%s", slot.chars());
+}
+
+} // namespace
+
+void Gui::render()
+{
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glColor3d(0, 1, 0);
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->render();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    drawSlot(text1, -0.99, 0.95);
+    drawSlot(text2, -0.99, -0.98);
+    drawSlot(text3, -0.03, -0.98);
+    // The seconds and the end screen take text3's colour.
+    glQuickText::printfAt(-0.02, 0.95, 0, HUD_TEXT_SIZE, "%s", elapsedTime().c_str());
+    if (set_endgame) {
+        glQuickText::printfAt(-0.25, 0.2, 0, 0.005, "%s", "GAME OVER");
+        glQuickText::printfAt(-0.27, 0.1, 0, 0.003, "%s", endScore().c_str());
+    }
+}
+
+void GM_font_3d(double x, double y, double z, const char* text)
+{
+    glLoadIdentity();
+    glTranslated(x, y, z);
+    glRotated(-player.azimut(), 0, 1, 0);
+    glQuickText::printfAt(-1.2, 0, 0, 0.05, "%s", text);
+}

@@ -1,0 +1,46 @@
+// The heads-up display: three coloured text lines, the running seconds, the end-of-game
+// screen, and the labels of status effects floating in the world.
+#ifndef GLACIMOR_UI_GUI_H
+#define GLACIMOR_UI_GUI_H
+
+#include <sstream>
+#include <string>
+
+// One HUD line: its text and colour.
+class Gui_textObj {
+public:
+    std::stringstream text;
+    double red = 1.0;
+    double green = 1.0;
+    double blue = 1.0;
+
+    // The current text; valid until the text next changes.
+    const char* chars();
+    void set(const char* newText, double r, double g, double b);
+
+private:
+    std::string snapshot;
+};
+
+class Gui {
+public:
+    Gui_textObj text1;        // top left: the frame rate
+    Gui_textObj text2;        // bottom left: the player's hit points
+    Gui_textObj text3;        // bottom centre: toggle messages, shown for a second
+    double text3Timer = 0;    // remaining time of text3, in frameNormalizer units (100 ms)
+
+    void setText1(const char* text, double r, double g, double b);
+    void setText2(const char* text, double r, double g, double b);
+    // Also shows the message for 10 units (1000 ms of game time).
+    void setText3(const char* text, double r, double g, double b);
+
+    // Ages the message once per frame.
+    void update();
+    // Draws the effect labels in the 3D view, then the HUD in normalised device coordinates.
+    void render();
+};
+
+// Draws a world label centred on (x, y, z), turned by the player's heading so it reads from behind the player.
+void GM_font_3d(double x, double y, double z, const char* text);
+
+#endif

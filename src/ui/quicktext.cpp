@@ -1,0 +1,154 @@
+// The text renderer: lays out bytes of a formatted text over the built-in font raster.
+#include "ui/quicktext.h"
+
+#include "render/gl.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr float fixedScale = 0.5f; // every size is halved first
+constexpr int fontHeight = 46;     // baseline to baseline, glyph units
+constexpr int spaceWidth = 24;     // advance of a space, glyph units
+
+GLuint texId = 0;
+
+// Creates the font texture on first use: luminance and alpha both the coverage.
+void init()
+{
+    static bool initDone = false;
+    if (initDone)
+        return;
+    initDone = true;
+
+    unsigned char* image = static_cast<unsigned char*>(std::malloc(2 * 256 * 256));
+    for (int i = 0; i < 256 * 256; ++i) {
+        image[2 * i] = glQuickTextFontData[i];
+        image[2 * i + 1] = glQuickTextFontData[i];
+    }
+    glGenTextures(1, &texId);
+    glBindTexture(GL_TEXTURE_2D, texId);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 256);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, 256, 256, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image);
+    std::free(image);
+}
+
+// Formats into a newly allocated text that the caller frees; null if formatting fails.
+char* myvasprintf(const char* format, std::va_list args)
+{
+    std::va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length < 0)
+        return nullptr;
+    char* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
+    if (text)
+        std::vsnprintf(text, static_cast<std::size_t>(length) + 1, format, args);
+    return text;
+}
+
+// Walks the text as the pen moves, handing each glyph and the pen position to visit.
+template <typename Visit>
+void layout(const char* text, double x, double y, double s, Visit visit)
+{
+    double penX = x;
+    double penY = y;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+        if (*c == '\n') {
+            penX = x;
+            penY -= fontHeight * s;
+        } else if (*c == ' ') {
+            penX += spaceWidth * s;
+        } else if (const glQuickTextGlyph* g = glQuickTextFontChars[*c]) {
+            visit(*g, penX, penY);
+            penX += g->advance * s;
+        }
+    }
+}
+
+} // namespace
+
+void glQuickText::printfAt(double x, double y, double z, double size, const char* format, ...)
+{
+    init();
+    const double s = size * fixedScale;
+    std::va_list args;
+    va_start(args, format);
+    char* text = myvasprintf(format, args);
+    va_end(args);
+
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBindTexture(GL_TEXTURE_2D, texId);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    if (!text)
+        return;
+
+    layout(text, x, y, s, [&](const glQuickTextGlyph& g, double penX, double penY) {
+        const double ox = -g.originX / 10000.0;
+        const double oy = -g.originY / 10000.0;
+        // Inset by 3/8 texel so linear filtering never reaches a neighbour's ink.
+        const double s0 = (g.texX + 0.375) / g.texSize;
+        const double t0 = (g.texY + 0.375) / g.texSize;
+        const double s1 = s0 + (g.width - 0.75) / g.texSize;
+        const double t1 = t0 + (g.height - 0.75) / g.texSize;
+        glPushMatrix();
+        glTranslated(penX, penY, z);
+        glScaled(s, s, 1);
+        glBegin(GL_QUADS);
+        glTexCoord2d(s0, t0);
+        glVertex2d(ox, oy);
+        glTexCoord2d(s1, t0);
+        glVertex2d(ox + g.width, oy);
+        glTexCoord2d(s1, t1);
+        glVertex2d(ox + g.width, oy + g.height);
+        glTexCoord2d(s0, t1);
+        glVertex2d(ox, oy + g.height);
+        glEnd();
+        glPopMatrix();
+    });
+    std::free(text);
+}
+
+void glQuickText::stringBox(double* box, double size, const char* format, ...)
+{
+    init();
+    const double s = size * fixedScale;
+    std::va_list args;
+    va_start(args, format);
+    char* text = myvasprintf(format, args);
+    va_end(args);
+
+    box[0] = 1e29;
+    box[1] = 1e29;
+    box[2] = -1e29;
+    box[3] = -1e29;
+    if (!text)
+        return;
+    layout(text, 0, 0, s, [&](const glQuickTextGlyph& g, double penX, double penY) {
+        const double left = -g.originX / 10000.0 * s + penX;
+        const double bottom = -g.originY / 10000.0 * s + penY;
+        const double right = left + g.width * s;
+        const double top = bottom + g.height * s;
+        if (left < box[0]) box[0] = left;
+        if (bottom < box[1]) box[1] = bottom;
+        if (right > box[2]) box[2] = right;
+        if (top > box[3]) box[3] = top;
+    });
+    std::free(text);
+}
+
+double glQuickText::getFontHeight(double size)
+{
+    init();
+    return fontHeight * size;
+}

@@ -1,0 +1,13 @@
+// The shared cube drawer.
+#include "world/cube.h"
+
+#include "render/geometry.h"
+#include "render/gl.h"
+
+void Cube::render(unsigned int texture) const
+{
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GM_GL_cube();
+    glPopMatrix();
+}

@@ -1,0 +1,27 @@
+// The light that the scene shader reads as GL light 0.
+#include "world/light.h"
+
+#include "globals.h"
+#include "render/gl.h"
+
+Light::Light(double x, double y, double z, unsigned int id)
+    : GameObject(x, y, z, 0, 0, -1), lightId(id),
+      lightPos{static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), 0.0f}
+{
+    // The global light is built before any GL context exists; without a context this call
+    // does nothing, and the picture does not need it: the light reaches the scene through the shader.
+    glEnable(lightId);
+    diffuse[0] = diffuse[1] = diffuse[2] = diffuse[3] = 1.0f;
+    lightList.push_back(this);
+}
+
+Light::~Light() { glDisable(lightId); }
+
+void Light::render() const
+{
+    glLoadIdentity();
+    glLightfv(lightId, GL_AMBIENT, ambient);
+    glLightfv(lightId, GL_DIFFUSE, diffuse);
+    glLightfv(lightId, GL_SPECULAR, specular);
+    glLightfv(lightId, GL_POSITION, lightPos);
+}

@@ -1,0 +1,23 @@
+// A light: a GameObject that feeds one OpenGL light through the float position lightPos.
+#ifndef GLACIMOR_WORLD_LIGHT_H
+#define GLACIMOR_WORLD_LIGHT_H
+
+#include "world/game_object.h"
+
+class Light : public GameObject {
+public:
+    unsigned int lightId;
+    // The position OpenGL sees (w = 0: a directional light). Copied from pos once at
+    // construction; afterwards the frame loop moves it with the player.
+    float lightPos[4];
+
+    // Files itself in lightList.
+    Light(double x, double y, double z, unsigned int lightId);
+    ~Light();
+
+    // Hands the colours and lightPos to OpenGL under an identity modelview, so the
+    // position is a world position.
+    void render() const;
+};
+
+#endif

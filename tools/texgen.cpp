@@ -1,0 +1,2 @@
+// Placeholder: the texture generator comes next.
+int main() { return 0; }
