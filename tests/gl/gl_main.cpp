@@ -1,2 +1,61 @@
+// Entry of the GL tests: opens the window and its context once, then runs every test in it.
+#include "gl_context.h"
+
+#include "startup.h"
+
+#include <SDL.h>
 #include <gtest/gtest.h>
-int main(int argc, char** argv) { ::testing::InitGoogleTest(&argc, argv); return RUN_ALL_TESTS(); }
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace gltest {
+
+std::vector<unsigned char> readPixels()
+{
+    std::vector<unsigned char> pixels(WIDTH * HEIGHT * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+Rgb pixelAt(const std::vector<unsigned char>& pixels, int x, int y)
+{
+    const unsigned char* p = &pixels[(static_cast<std::size_t>(y) * WIDTH + x) * 3];
+    return {p[0], p[1], p[2]};
+}
+
+} // namespace gltest
+
+namespace {
+
+class GLEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+            std::fprintf(stderr, "GL tests: SDL_Init failed: %s\n", SDL_GetError());
+            std::exit(1);
+        }
+        requestGLAttributes(false);
+        if (!openVideoMode(false)) {
+            std::fprintf(stderr, "GL tests: no window: %s\n", SDL_GetError());
+            std::exit(1);
+        }
+        setFixedGLState();
+        if (glewInit() != GLEW_OK) {
+            std::fprintf(stderr, "GL tests: glewInit failed\n");
+            std::exit(1);
+        }
+    }
+    void TearDown() override { SDL_Quit(); }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new GLEnvironment);
+    return RUN_ALL_TESTS();
+}
