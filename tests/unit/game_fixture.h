@@ -1,0 +1,167 @@
+// Shared by the logic tests: a clock that the test sets by hand, and a fixture that puts the
+// real global world (player, input, settings, lists, clocks, HUD) back to its start-up state
+// around every test, so that the tests do not depend on their order.
+#ifndef GLACIMOR_TESTS_UNIT_GAME_FIXTURE_H
+#define GLACIMOR_TESTS_UNIT_GAME_FIXTURE_H
+
+#include "actors/effect.h"
+#include "actors/enemy.h"
+#include "actors/player.h"
+#include "clock.h"
+#include "frame.h"
+#include "globals.h"
+#include "input.h"
+#include "settings.h"
+#include "ui/gui.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+// The scripted clock: every reader of the time (frames, effects, the score, the HUD) sees this.
+struct ScriptedClock {
+    static Ticks& now()
+    {
+        static Ticks value = 0;
+        return value;
+    }
+    static Ticks read() { return now(); }
+    static void set(Ticks t) { now() = t; }
+};
+
+inline void resetSettings()
+{
+    set_shading = true;
+    set_filtering = true;
+    set_mipmap = true;
+    set_aniso = true;
+    set_fpscounter = true;
+    set_culling = true;
+    set_alpha = true;
+    set_spawntime = 2000.0;
+    set_spawnscale = 0.995;
+    set_fullscreen = true;
+    set_vsync = false;
+    set_wireframe = false;
+    set_god = false;
+    set_endgame = false;
+    set_score = 0.0;
+}
+
+inline void resetSlot(Gui_textObj& slot)
+{
+    slot.text.str(std::string());
+    slot.text.clear();
+    slot.red = slot.green = slot.blue = 1.0;
+}
+
+// Empties the lists the way nothing in the game does: effects first, since they refer to enemies.
+inline void clearWorldLists()
+{
+    for (Effect* effect : effectList)
+        delete effect;
+    effectList.clear();
+    for (Enemy* enemy : enemyList)
+        delete enemy;
+    enemyList.clear();
+    obstacleList.clear(); // obstacles belong to the test that made them
+}
+
+inline void resetWorld()
+{
+    clearWorldLists();
+    resetSettings();
+    player = Player(0, 0, 0);
+    input = Input();
+    camera = Camera(10, 10, 10, 0, 0, 0);
+    light0.lightPos[0] = 0.0f;
+    light0.lightPos[1] = 20.0f;
+    light0.lightPos[2] = 0.0f;
+    light0.lightPos[3] = 0.0f;
+    game_time = game_time_last = game_time_delta = game_time500 = game_timeN = 0;
+    frameNormalizer = 1.0;
+    fps = FrameCounter();
+    resetSlot(gui.text1);
+    resetSlot(gui.text2);
+    resetSlot(gui.text3);
+    gui.text3Timer = 0;
+    ScriptedClock::set(0);
+}
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetWorld();
+        setTickSource(&ScriptedClock::read);
+    }
+    void TearDown() override
+    {
+        resetWorld();
+        setTickSource(nullptr);
+    }
+
+    // One frame's update as the loop runs it, at the given tick, without drawing.
+    static void frameAt(Ticks t)
+    {
+        ScriptedClock::set(t);
+        beginFrame();
+        updateFrame();
+    }
+
+    static std::string text(Gui_textObj& slot) { return slot.chars(); }
+};
+
+// Synthetic SDL events, as SDL_PollEvent would deliver them.
+inline SDL_Event keyEvent(Uint8 type, SDLKey key)
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    return e;
+}
+
+inline SDL_Event buttonEvent(Uint8 type, Uint8 button)
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.button.type = type;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.button = button;
+    return e;
+}
+
+inline SDL_Event motionEvent(Sint16 xrel, Sint16 yrel)
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.xrel = xrel;
+    e.motion.yrel = yrel;
+    return e;
+}
+
+inline void press(SDLKey key, EventContext& context)
+{
+    dispatchEvent(keyEvent(SDL_KEYDOWN, key), context);
+}
+
+inline void release(SDLKey key, EventContext& context)
+{
+    dispatchEvent(keyEvent(SDL_KEYUP, key), context);
+}
+
+inline void click(Uint8 button, EventContext& context)
+{
+    dispatchEvent(buttonEvent(SDL_MOUSEBUTTONDOWN, button), context);
+    dispatchEvent(buttonEvent(SDL_MOUSEBUTTONUP, button), context);
+}
+
+#endif
