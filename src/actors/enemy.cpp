@@ -35,18 +35,24 @@ void Enemy::update()
 
 double rand_double() { return static_cast<double>(std::rand()) / RAND_MAX; }
 
+vec3 spawnPoint(double r, double t)
+{
+    if (r < 0.25)
+        return vec3(PLATEAU_HALF, 0, t);
+    if (r < 0.5)
+        return vec3(-PLATEAU_HALF, 0, t);
+    if (r < 0.75)
+        return vec3(t, 0, PLATEAU_HALF);
+    return vec3(t, 0, -PLATEAU_HALF);
+}
+
 void spawnEnemy()
 {
+    // The edge is drawn first, then the place along it.
     const double r = rand_double();
     const double t = rand_double() * 198 - 99;
-    if (r < 0.25)
-        new Enemy(PLATEAU_HALF, 0, t);
-    else if (r < 0.5)
-        new Enemy(-PLATEAU_HALF, 0, t);
-    else if (r < 0.75)
-        new Enemy(t, 0, PLATEAU_HALF);
-    else
-        new Enemy(t, 0, -PLATEAU_HALF);
+    const vec3 at = spawnPoint(r, t);
+    new Enemy(at.x, at.y, at.z);
 }
 
 void runSpawnTimer()

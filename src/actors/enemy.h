@@ -22,6 +22,10 @@ public:
 // rand() / RAND_MAX, in [0, 1]. The generator is never seeded, so every run is the same game.
 double rand_double();
 
+// The point of the plateau's edge for the draws r (which edge, in [0, 1]) and t (where along
+// it, in [-99, 99]): r below 0.25 the edge x = 99, below 0.5 x = -99, below 0.75 z = 99, else z = -99.
+vec3 spawnPoint(double r, double t);
+
 // Creates one enemy at a random point of the plateau's edge.
 void spawnEnemy();
 

@@ -1,0 +1,304 @@
+// Status effects on their targets, the player's two bursts, and the housekeeping of effectList.
+#include "game_fixture.h"
+
+#include <algorithm>
+#include <vector>
+
+using EffectTest = GameTest;
+
+TEST_F(EffectTest, EffectFilesItselfWithItsStartTick)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(1234);
+    Effect* first = new Stun(player, *e, 100);
+    Effect* second = new Hit(player, *e, 1);
+    ASSERT_EQ(effectList.size(), 2u);
+    EXPECT_EQ(effectList[0], first);
+    EXPECT_EQ(effectList[1], second);
+    EXPECT_EQ(first->startTime, 1234u);
+    EXPECT_EQ(first->status, 1);
+    EXPECT_EQ(&first->target, e);
+    EXPECT_EQ(&first->source, &player);
+}
+
+TEST_F(EffectTest, StunEndsAtTheFirstUpdateOnOrAfterItsDeadline)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(10000);
+    Stun* stun = new Stun(player, *e, 5000);
+    EXPECT_EQ(e->state, 0);
+    ScriptedClock::set(14999);
+    stun->update();
+    EXPECT_EQ(e->state, 0);
+    EXPECT_EQ(stun->status, 1);
+    ScriptedClock::set(15000);
+    stun->update();
+    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(stun->status, 2);
+    // Expired, it no longer touches its target.
+    e->state = 0;
+    stun->update();
+    EXPECT_EQ(e->state, 0);
+}
+
+TEST_F(EffectTest, StunTimesAcrossTheWrapOfTheClock)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(0xFFFFF000u); // 4096 ms before the wrap
+    Stun* stun = new Stun(player, *e, 5000);
+    ScriptedClock::set(903);
+    stun->update();
+    EXPECT_EQ(stun->status, 1);
+    EXPECT_EQ(e->state, 0);
+    ScriptedClock::set(904);
+    stun->update();
+    EXPECT_EQ(stun->status, 2);
+    EXPECT_EQ(e->state, 1);
+}
+
+TEST_F(EffectTest, StunLeavesTheDeadDead)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    e->state = 2;
+    ScriptedClock::set(100);
+    Stun* stun = new Stun(player, *e, 5000);
+    EXPECT_EQ(e->state, 2);
+    ScriptedClock::set(5100);
+    stun->update();
+    EXPECT_EQ(stun->status, 2);
+    EXPECT_EQ(e->state, 2);
+}
+
+TEST_F(EffectTest, StunnedEnemyStandsUntilReleased)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(0);
+    new Stun(player, *e, 300);
+    frameAt(100);
+    frameAt(200);
+    EXPECT_EQ(e->pos.z, 50.0);
+    frameAt(300); // the stun ends before the enemies move
+    EXPECT_EQ(e->pos.z, 49.0);
+}
+
+TEST_F(EffectTest, FourHitsLeaveZeroAndAFifthKills)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    frameNormalizer = 1.0;
+    for (int i = 0; i < 4; ++i)
+        new Hit(player, *e, 25);
+    EXPECT_EQ(e->hp, 0.0);
+    e->update();
+    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(e->pos.z, 49.0); // still hunting
+    new Hit(player, *e, 25);
+    EXPECT_EQ(e->hp, -25.0);
+    e->update();
+    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(e->hp, 0.0);
+    EXPECT_EQ(e->pos.z, 49.0);
+}
+
+TEST_F(EffectTest, HitExpiresAtItsFirstUpdateWithoutTakingMore)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    Hit* hit = new Hit(player, *e, 25);
+    EXPECT_EQ(e->hp, 75.0);
+    hit->update();
+    EXPECT_EQ(hit->status, 2);
+    hit->update();
+    EXPECT_EQ(e->hp, 75.0);
+}
+
+TEST_F(EffectTest, DeathcurseOnThePlayerEndsTheGameAtItsNextUpdate)
+{
+    ScriptedClock::set(1000);
+    Deathcurse* curse = new Deathcurse(player, player, 2000);
+    curse->update();
+    EXPECT_EQ(player.hp, 100.0);
+    ScriptedClock::set(3000);
+    curse->update();
+    EXPECT_EQ(player.hp, 0.0);
+    EXPECT_EQ(player.state, 2);
+    EXPECT_FALSE(set_endgame);
+    ScriptedClock::set(3016);
+    player.update();
+    EXPECT_TRUE(set_endgame);
+    EXPECT_EQ(set_score, 3016.0);
+}
+
+TEST_F(EffectTest, TwoStunsRunIndependently)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(0);
+    Stun* shorter = new Stun(player, *e, 1000);
+    Stun* longer = new Stun(player, *e, 3000);
+    ScriptedClock::set(1000);
+    shorter->update();
+    longer->update();
+    EXPECT_EQ(e->state, 1); // the first to end frees it
+    EXPECT_EQ(longer->status, 1);
+    ScriptedClock::set(3000);
+    longer->update();
+    EXPECT_EQ(longer->status, 2);
+    EXPECT_EQ(e->state, 1);
+}
+
+TEST_F(EffectTest, TwoSlowsMultiplyAndUndoEachOther)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(0);
+    Slow* half = new Slow(player, *e, 1000, 0.5);
+    Slow* quarter = new Slow(player, *e, 2000, 0.25);
+    EXPECT_EQ(e->speed, 0.125);
+    ScriptedClock::set(1000);
+    half->update();
+    quarter->update();
+    EXPECT_EQ(e->speed, 0.25);
+    ScriptedClock::set(2000);
+    half->update();
+    quarter->update();
+    EXPECT_EQ(e->speed, 1.0);
+}
+
+TEST_F(EffectTest, BurstsReachThirteenAndEightUnits)
+{
+    Enemy* at5 = new Enemy(5, 0, 0);
+    Enemy* at10 = new Enemy(0, 0, -10);
+    Enemy* at20 = new Enemy(0, 0, 20);
+    player.style1();
+    ASSERT_EQ(effectList.size(), 2u);
+    EXPECT_EQ(&effectList[0]->target, at5);
+    EXPECT_EQ(&effectList[1]->target, at10);
+    EXPECT_EQ(effectList[0]->duration, 5000u);
+    EXPECT_EQ(at20->state, 1);
+    player.style2();
+    ASSERT_EQ(effectList.size(), 3u);
+    EXPECT_EQ(&effectList[2]->target, at5);
+    EXPECT_EQ(at5->hp, 75.0);
+    EXPECT_EQ(at10->hp, 100.0);
+    EXPECT_EQ(at20->hp, 100.0);
+}
+
+TEST_F(EffectTest, BurstRadiusIsInclusiveAndThreeDimensional)
+{
+    Enemy* rim = new Enemy(0, 0, 13);
+    Enemy* above = new Enemy(0, 13.01, 0);
+    Enemy* hitRim = new Enemy(8, 0, 0);
+    player.style1();
+    EXPECT_EQ(rim->state, 0);
+    EXPECT_EQ(above->state, 1);
+    player.style2();
+    EXPECT_EQ(hitRim->hp, 75.0);
+}
+
+TEST_F(EffectTest, BurstsIncludeDeadEnemies)
+{
+    Enemy* dead = new Enemy(3, 0, 0);
+    dead->state = 2;
+    dead->hp = 0;
+    player.style1();
+    player.style2();
+    EXPECT_EQ(effectList.size(), 2u);
+    EXPECT_EQ(dead->state, 2);
+    EXPECT_EQ(dead->hp, -25.0);
+}
+
+TEST_F(EffectTest, NoBurstWithoutEnemiesOrFromADeadOrStunnedPlayer)
+{
+    player.style1();
+    player.style2();
+    EXPECT_TRUE(effectList.empty());
+    new Enemy(1, 0, 0);
+    player.state = 2;
+    player.style1();
+    player.style2();
+    EXPECT_TRUE(effectList.empty());
+    player.state = 0;
+    player.style1();
+    EXPECT_TRUE(effectList.empty());
+    player.state = 1;
+    player.style3();
+    player.style4();
+    EXPECT_TRUE(effectList.empty());
+}
+
+TEST_F(EffectTest, GarbageCollectionUnlinksExpiredKeepingOrder)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    Effect* a = new Stun(player, *e, 5000);
+    Effect* b = new Stun(player, *e, 5000);
+    Effect* c = new Stun(player, *e, 5000);
+    Effect* d = new Stun(player, *e, 5000);
+    b->status = 2;
+    c->status = 2;
+    effectListGarbageCollection();
+    ASSERT_EQ(effectList.size(), 2u);
+    EXPECT_EQ(effectList[0], a);
+    EXPECT_EQ(effectList[1], d);
+    // Unlinked, not destroyed: the caller still owns them.
+    EXPECT_EQ(b->status, 2);
+    delete b;
+    delete c;
+
+    clearWorldLists();
+    effectListGarbageCollection();
+    EXPECT_TRUE(effectList.empty());
+}
+
+TEST_F(EffectTest, ExpiredEffectsLeaveTheListInTheSameFrame)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    ScriptedClock::set(0);
+    new Hit(player, *e, 10);
+    Effect* stun = new Stun(player, *e, 150);
+    frameAt(100);
+    ASSERT_EQ(effectList.size(), 1u); // the hit is gone, the stun runs
+    EXPECT_EQ(effectList[0], stun);
+    frameAt(150);
+    EXPECT_TRUE(effectList.empty());
+    EXPECT_EQ(e->state, 1);
+}
+
+TEST_F(EffectTest, DroppingAMobsEffectsUndoesAndDestroysThem)
+{
+    Enemy* gone = new Enemy(0, 0, 50);
+    Enemy* stays = new Enemy(0, 0, -50);
+    Effect* keep = new Stun(player, *stays, 5000);
+    new Stun(player, *gone, 5000);
+    new Slow(player, *gone, 5000, 0.5);
+    new Hit(*gone, *stays, 1); // gone as the source
+    EXPECT_EQ(gone->state, 0);
+    EXPECT_EQ(gone->speed, 0.5);
+    dropEffectsOf(*gone);
+    ASSERT_EQ(effectList.size(), 1u);
+    EXPECT_EQ(effectList[0], keep);
+    EXPECT_EQ(gone->state, 1);
+    EXPECT_EQ(gone->speed, 1.0);
+    EXPECT_EQ(stays->state, 0);
+}
+
+TEST_F(EffectTest, DroppingEffectsLeavesTheDeadDead)
+{
+    Enemy* e = new Enemy(0, 0, 50);
+    new Stun(player, *e, 5000);
+    e->state = 2;
+    dropEffectsOf(*e);
+    EXPECT_TRUE(effectList.empty());
+    EXPECT_EQ(e->state, 2);
+}
+
+TEST_F(EffectTest, CapEndsTheEffectsOfTheEnemiesItDeletes)
+{
+    for (int i = 0; i < 1001; ++i)
+        new Enemy(1, 0, 1);
+    player.style1();
+    player.style2();
+    ASSERT_EQ(effectList.size(), 2002u);
+    capEnemies();
+    EXPECT_EQ(enemyList.size(), 1000u);
+    EXPECT_EQ(effectList.size(), 2000u);
+    // Every remaining effect acts on a listed enemy.
+    for (Effect* effect : effectList)
+        EXPECT_NE(std::find(enemyList.begin(), enemyList.end(), &effect->target), enemyList.end());
+}
