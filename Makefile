@@ -1,14 +1,21 @@
 # Glacimor: the two commands of the README, and a few helpers around them.
 #   make run    installs what is missing, builds a release build and plays
 #   make test   installs what is missing, builds with sanitizers and runs every test
+#   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
+#   make bench     times the game's frames and start-up on this machine
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
+BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
+
+PREFIX ?= /usr/local
+# Extra options of the benchmark, e.g. BENCH_ARGS="--frames 20 --startup-runs 1" for a quick look.
+BENCH_ARGS ?=
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build build-test deps-run deps-test textures font clean
+.PHONY: run test build build-test deps-run deps-test textures font clean install bench deps-bench
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -24,6 +31,23 @@ test: deps-test build-test
 build-test:
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DGLACIMOR_SANITIZE=ON
 	cmake --build build/test -j $(JOBS)
+
+# The program, its data, a launcher, the desktop entry and the icon (see docs/INSTALL.md).
+install: deps-run
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
+	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# Frame times of fixed scenes and the start-up time, on a virtual display when there is no
+# display (see docs/PERFORMANCE.md).
+bench: deps-bench
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
+	cmake --build build/bench -j $(JOBS) --target glacimor_bench
+	@if [ -n "$${DISPLAY:-}" ]; then build/bench/glacimor_bench $(BENCH_ARGS); \
+	else scripts/with-xvfb.sh build/bench/glacimor_bench $(BENCH_ARGS); fi
+
+deps-bench:
+	@scripts/install-deps.sh $(BENCH_PACKAGES)
 
 deps-run:
 	@scripts/install-deps.sh $(RUN_PACKAGES)
