@@ -1,0 +1,614 @@
+// Glacimor's frame benchmark. It opens a real window, loads the game's shaders and textures the
+// way the game does, and times the game's own update and render steps on fixed scenes, with the
+// game clock scripted at 16 ms per frame so that every run draws the same pictures. It also times
+// the real program's start-up, from SDL_Init to its first buffer swap, through a preloaded probe.
+//
+// Each resolution runs in a child process of its own: the text renderer builds its font texture
+// once per process, so a second GL context in the same process would draw the HUD without it.
+#include "actors/effect.h"
+#include "actors/enemy.h"
+#include "clock.h"
+#include "frame.h"
+#include "globals.h"
+#include "render/geometry.h"
+#include "render/gl.h"
+#include "render/shader.h"
+#include "render/textures.h"
+#include "settings.h"
+#include "startup.h"
+
+#include <SDL.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifndef GLACIMOR_BENCH_GAME
+#define GLACIMOR_BENCH_GAME "glacimor"
+#endif
+#ifndef GLACIMOR_BENCH_PROBE
+#define GLACIMOR_BENCH_PROBE "libglacimor_startup_probe.so"
+#endif
+#ifndef GLACIMOR_SOURCE_DIR
+#define GLACIMOR_SOURCE_DIR "."
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// ---------------------------------------------------------------------------------------------
+// Options
+
+struct Options {
+    int frames = 200;     // timed frames per scene
+    int warmup = 10;      // untimed frames before them
+    int startupRuns = 5;  // start-ups of the real program
+    std::string game = GLACIMOR_BENCH_GAME;
+    std::string probe = GLACIMOR_BENCH_PROBE;
+    std::string dataDir = GLACIMOR_SOURCE_DIR; // where textures/ and shader/ are
+    std::string only;     // run only the scenes whose name contains this
+};
+
+void usage()
+{
+    std::printf("usage: glacimor_bench [--frames N] [--warmup N] [--startup-runs N] [--only SCENE]\n"
+                "                      [--game PATH] [--probe PATH] [--data DIR]\n"
+                "Times the game's update and render steps on fixed scenes at 1280x720 (4x MSAA)\n"
+                "and 800x600, and the real program's start-up (0 start-up runs skip it).\n");
+}
+
+bool parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--frames" && hasValue)
+            options.frames = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--warmup" && hasValue)
+            options.warmup = std::max(0, std::atoi(argv[++i]));
+        else if (arg == "--startup-runs" && hasValue)
+            options.startupRuns = std::max(0, std::atoi(argv[++i]));
+        else if (arg == "--only" && hasValue)
+            options.only = argv[++i];
+        else if (arg == "--game" && hasValue)
+            options.game = argv[++i];
+        else if (arg == "--probe" && hasValue)
+            options.probe = argv[++i];
+        else if (arg == "--data" && hasValue)
+            options.dataDir = argv[++i];
+        else {
+            usage();
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Statistics
+
+struct Spread {
+    double median = 0;
+    double p10 = 0;
+    double p90 = 0;
+};
+
+// Percentile by linear interpolation between the closest ranks; samples must be sorted.
+double percentile(const std::vector<double>& sorted, double p)
+{
+    if (sorted.empty())
+        return 0;
+    const double rank = p * static_cast<double>(sorted.size() - 1);
+    const std::size_t below = static_cast<std::size_t>(rank);
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    const double fraction = rank - static_cast<double>(below);
+    return sorted[below] + (sorted[above] - sorted[below]) * fraction;
+}
+
+Spread summarize(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return {percentile(samples, 0.5), percentile(samples, 0.1), percentile(samples, 0.9)};
+}
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The scripted clock and the scenes
+
+constexpr Ticks FRAME_MS = 16;
+Ticks scriptedTicks = 0;
+Ticks scriptedClock() { return scriptedTicks; }
+
+// The peak: a full field, and a game old enough that the spawn interval has shrunk to nothing.
+constexpr Ticks PEAK_TIME = 420000; // 7 minutes in
+constexpr int RINGS = 10;
+constexpr int PER_RING = 100;
+constexpr double FIRST_RADIUS = 12;
+constexpr double RING_STEP = 8;
+
+// Empties the world and puts every setting, clock and the snow back to a known state, with
+// the clock standing at `now` and the previous frame 16 ms ago.
+void resetWorld(Ticks now)
+{
+    // Effects first: they refer to the enemies.
+    for (Effect* effect : effectList)
+        delete effect;
+    effectList.clear();
+    for (Enemy* enemy : enemyList)
+        delete enemy;
+    enemyList.clear();
+
+    player = Player(0, 0, 0);
+    input = Input();
+    gui.setText1("FPS: 60 ", 1.0, 1.0, 0.0);
+    gui.setText2("100", 1.0, 1.0, 1.0);
+    gui.text3.set("", 1.0, 1.0, 1.0);
+    gui.text3Timer = 0;
+
+    set_shading = true;
+    set_filtering = true;
+    set_mipmap = true;
+    set_aniso = true;
+    set_fpscounter = true;
+    set_culling = true;
+    set_alpha = true;
+    set_wireframe = false;
+    set_god = false;
+    set_endgame = false;
+    set_score = 0;
+    set_spawntime = 2000.0;
+    set_spawnscale = 0.995;
+
+    light0.lightPos[0] = 0;
+    light0.lightPos[1] = 20;
+    light0.lightPos[2] = 0;
+
+    // The same snowfall every time.
+    std::srand(1);
+    blizzard.init();
+
+    scriptedTicks = now;
+    game_time = now;
+    game_time_last = now - FRAME_MS;
+    game_time_delta = FRAME_MS;
+    game_time500 = now;
+    game_timeN = now;
+    frameNormalizer = FRAME_MS / 100.0;
+
+    camera.place(player.getCamPos());
+    camera.aim(player);
+}
+
+// The start of a game: the player alone at the origin, full hit points, the snow at its places.
+void buildStart() { resetWorld(0); }
+
+// The peak: 1000 enemies on ten rings around the player (radius 12 to 84), every tenth dead
+// and every tenth stunned for a minute, each stun with its "STUNNED" label; a spawn interval
+// truncated to zero, so that every update spawns one enemy and the cap removes the oldest.
+void buildPeak()
+{
+    resetWorld(PEAK_TIME);
+    for (int ring = 0; ring < RINGS; ++ring) {
+        const double radius = FIRST_RADIUS + RING_STEP * ring;
+        for (int k = 0; k < PER_RING; ++k) {
+            const double angle = (360.0 * k / PER_RING + 1.8 * ring) / 57.29578;
+            Enemy* enemy = new Enemy(radius * std::sin(angle), 0, radius * std::cos(angle));
+            enemy->lookAt(player);
+            const int n = ring * PER_RING + k;
+            if (n % 10 == 3) {
+                enemy->hp = 0;
+                enemy->state = STATE_DEAD;
+            } else if (n % 10 == 7) {
+                new Stun(player, *enemy, 60000);
+            }
+        }
+    }
+    set_spawntime = 0.9;
+    gui.setText2("37", 1.0, 1.0, 1.0);
+}
+
+// The least a frame can cost: the game's own GL switches and view, the clear, the skybox and
+// the HUD, nothing in between.
+void renderFloor(double aspect)
+{
+    setTexMode();
+    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
+    glEnable(GL_BLEND);
+    glUseProgram(set_shading ? gm_shader : 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-aspect / 2, aspect / 2, -0.5, 0.5, 3.0, 20000.0);
+    camera.applyLookAt();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    GM_GL_skybox();
+    glUseProgram(0);
+    glLoadIdentity();
+    gui.render();
+    glUseProgram(gm_shader);
+}
+
+// Events are read and dropped between frames, outside the timing, so the X queue stays empty.
+void drainEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+// Times `frames` frames of `render` (then the swap) after `warmup` untimed ones. Each frame
+// advances the scripted clock by 16 ms and runs beginFrame, so the snow falls at the game's
+// pace; the world is not updated. glFinish comes before each clock read.
+std::vector<double> timeRenderFrames(const Options& options, const std::function<void()>& render)
+{
+    std::vector<double> samples;
+    samples.reserve(static_cast<std::size_t>(options.frames));
+    for (int i = 0; i < options.warmup + options.frames; ++i) {
+        scriptedTicks += FRAME_MS;
+        beginFrame();
+        drainEvents();
+        glFinish();
+        const Clock::time_point start = Clock::now();
+        render();
+        SDL_GL_SwapBuffers();
+        glFinish();
+        const Clock::time_point end = Clock::now();
+        if (i >= options.warmup)
+            samples.push_back(millisecondsBetween(start, end));
+    }
+    return samples;
+}
+
+// Times the world's step alone (beginFrame and updateFrame, no GL) at the peak. Every sample
+// starts from the freshly built peak, so each one is the same frame: 1000 enemies turning and
+// walking, 100 stuns ticking, one spawn and one removal by the cap, the player, HUD and camera.
+std::vector<double> timePeakUpdates(const Options& options)
+{
+    std::vector<double> samples;
+    for (int i = 0; i < options.warmup + options.frames; ++i) {
+        buildPeak();
+        scriptedTicks += FRAME_MS;
+        const Clock::time_point start = Clock::now();
+        beginFrame();
+        updateFrame();
+        const Clock::time_point end = Clock::now();
+        if (i >= options.warmup)
+            samples.push_back(millisecondsBetween(start, end));
+    }
+    return samples;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Results travel from the child processes as lines of text.
+
+struct Row {
+    std::string scene;
+    std::string resolution;
+    int frames = 0;
+    Spread spread;
+    double extra = 0; // flakes drawn in the last frame, where it applies
+};
+
+std::string formatRow(const Row& row)
+{
+    std::ostringstream line;
+    line << "row\t" << row.scene << '\t' << row.resolution << '\t' << row.frames << '\t' << row.spread.median
+         << '\t' << row.spread.p10 << '\t' << row.spread.p90 << '\t' << row.extra << '\n';
+    return line.str();
+}
+
+bool parseRow(const std::string& line, Row& row)
+{
+    std::istringstream in(line);
+    std::string tag;
+    if (!std::getline(in, tag, '\t') || tag != "row")
+        return false;
+    std::getline(in, row.scene, '\t');
+    std::getline(in, row.resolution, '\t');
+    in >> row.frames >> row.spread.median >> row.spread.p10 >> row.spread.p90 >> row.extra;
+    return static_cast<bool>(in);
+}
+
+struct Resolution {
+    int width;
+    int height;
+    bool multisample;
+};
+
+bool wanted(const Options& options, const std::string& scene)
+{
+    return options.only.empty() || scene.find(options.only) != std::string::npos;
+}
+
+// The child's work at one resolution: brings up the window as the game does, then runs the scenes.
+// Writes "info" and "row" lines to `out`. Returns the child's exit status.
+int benchResolution(const Options& options, const Resolution& res, std::FILE* out)
+{
+    if (chdir(options.dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "bench: cannot enter %s\n", options.dataDir.c_str());
+        return 1;
+    }
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
+        std::fprintf(stderr, "bench: SDL_Init failed: %s\n", SDL_GetError());
+        return 1;
+    }
+    setTickSource(scriptedClock);
+    requestGLAttributes(res.multisample);
+    SDL_WM_SetCaption("Glacimor benchmark", nullptr);
+    SDL_Surface* screen = SDL_SetVideoMode(res.width, res.height, 32, SDL_OPENGL);
+    if (!screen && res.multisample) {
+        requestGLAttributes(false);
+        screen = SDL_SetVideoMode(res.width, res.height, 32, SDL_OPENGL);
+    }
+    if (!screen) {
+        std::fprintf(stderr, "bench: no %dx%d window: %s\n", res.width, res.height, SDL_GetError());
+        return 1;
+    }
+    setFixedGLState();
+    if (glewInit() != GLEW_OK) {
+        std::fprintf(stderr, "bench: glewInit failed\n");
+        return 1;
+    }
+    gm_pshader = loadShader("shader/GM_partshader");
+    gm_shader = loadShader("shader/GM_shader");
+    if (!createTextures())
+        return 1;
+
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    std::ostringstream size;
+    size << res.width << 'x' << res.height;
+    const std::string resolution = size.str();
+    std::fprintf(out, "info\t%s\tGL_SAMPLES %d (asked for %d)\n", resolution.c_str(), samples,
+                 res.multisample ? 4 : 0);
+    std::fprintf(out, "info\tGL_RENDERER\t%s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::fprintf(out, "info\tGL_VERSION\t%s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    std::fprintf(out, "info\tprograms\tscene %u, snow %u\n", gm_shader, gm_pshader);
+    std::fflush(out);
+
+    const double aspect = static_cast<double>(res.width) / res.height;
+    const auto run = [&](const std::string& scene, const std::function<void()>& build,
+                         const std::function<void()>& render) {
+        if (!wanted(options, scene))
+            return;
+        build();
+        Row row{scene, resolution, options.frames, summarize(timeRenderFrames(options, render)),
+                static_cast<double>(flakesDrawn)};
+        std::fputs(formatRow(row).c_str(), out);
+        std::fflush(out);
+        std::fprintf(stderr, "bench: %-24s %s %8.2f ms\n", scene.c_str(), resolution.c_str(), row.spread.median);
+    };
+    const auto full = [aspect]() { renderFrame(aspect); };
+
+    run("floor", buildStart, [aspect]() { renderFloor(aspect); });
+    run("start", buildStart, full);
+    for (const bool culling : {true, false})
+        for (const bool shading : {true, false}) {
+            const std::string scene = std::string("peak, culling ") + (culling ? "on" : "off") + ", shading " +
+                                      (shading ? "on" : "off");
+            run(scene,
+                [culling, shading]() {
+                    buildPeak();
+                    set_culling = culling;
+                    set_shading = shading;
+                },
+                full);
+        }
+
+    // The world's step needs no window; it runs once, in the first child.
+    if (res.multisample && wanted(options, "update")) {
+        Row row{"peak update (no GL)", "-", options.frames, summarize(timePeakUpdates(options)), 0};
+        std::fputs(formatRow(row).c_str(), out);
+        std::fprintf(stderr, "bench: %-24s %8.3f ms\n", row.scene.c_str(), row.spread.median);
+    }
+    resetWorld(0);
+    SDL_Quit();
+    return 0;
+}
+
+// Runs one resolution in a child process and collects its lines.
+bool runChild(const Options& options, const Resolution& res, std::vector<Row>& rows, std::vector<std::string>& info)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        close(fds[0]);
+        std::FILE* out = fdopen(fds[1], "w");
+        const int status = out ? benchResolution(options, res, out) : 1;
+        if (out)
+            std::fclose(out);
+        std::fflush(stdout);
+        _exit(status);
+    }
+    close(fds[1]);
+    std::FILE* in = fdopen(fds[0], "r");
+    char buffer[1024];
+    while (in && std::fgets(buffer, sizeof buffer, in)) {
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        Row row;
+        if (parseRow(line, row))
+            rows.push_back(row);
+        else if (line.rfind("info\t", 0) == 0)
+            info.push_back(line.substr(5));
+    }
+    if (in)
+        std::fclose(in);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up of the real program
+
+// Runs the game once with the probe preloaded, from the data directory; returns the probe's
+// milliseconds from SDL_Init to the return of the first swap, or a negative value.
+double startupOnce(const Options& options, const std::string& outFile)
+{
+    std::remove(outFile.c_str());
+    // What the parent has buffered must not be written a second time by the child.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        if (chdir(options.dataDir.c_str()) != 0)
+            _exit(127);
+        setenv("LD_PRELOAD", options.probe.c_str(), 1);
+        setenv("GLACIMOR_STARTUP_PROBE_OUT", outFile.c_str(), 1);
+        // The shader link logs are the game's only output; they do not belong in the table.
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0)
+            _exit(127);
+        execl(options.game.c_str(), options.game.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The probe ends the game at its first swap; a game that never swaps is stopped after a minute.
+    int status = 0;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    std::ifstream result(outFile);
+    std::string key;
+    double ms = -1;
+    if (!(result >> key >> ms) || key != "startup_ms")
+        return -1;
+    return ms;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The machine
+
+std::string firstMatch(const char* file, const char* key)
+{
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key, 0) == 0) {
+            const std::size_t colon = line.find(':');
+            std::string value = colon == std::string::npos ? line : line.substr(colon + 1);
+            value.erase(0, value.find_first_not_of(" \t"));
+            return value;
+        }
+    return "?";
+}
+
+void printMachine(const std::vector<std::string>& info)
+{
+    std::printf("Machine: %s, %ld online CPUs, memory %s\n", firstMatch("/proc/cpuinfo", "model name").c_str(),
+                sysconf(_SC_NPROCESSORS_ONLN), firstMatch("/proc/meminfo", "MemTotal").c_str());
+    // Renderer and version come once per child; print each distinct line once.
+    std::vector<std::string> seen;
+    for (const std::string& line : info) {
+        if (std::find(seen.begin(), seen.end(), line) != seen.end())
+            continue;
+        seen.push_back(line);
+        std::string shown = line;
+        std::replace(shown.begin(), shown.end(), '\t', ' ');
+        std::printf("  %s\n", shown.c_str());
+    }
+}
+
+void printTable(const std::vector<Row>& rows)
+{
+    std::map<std::string, double> floorOf;
+    for (const Row& row : rows)
+        if (row.scene == "floor")
+            floorOf[row.resolution] = row.spread.median;
+
+    std::printf("\n| %-30s | %-10s | %6s | %10s | %17s | %8s | %6s |\n", "scene", "resolution", "frames",
+                "median ms", "p10-p90 ms", "x floor", "flakes");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|\n", std::string(32, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(8, '-').c_str(), std::string(12, '-').c_str(), std::string(19, '-').c_str(),
+                std::string(10, '-').c_str(), std::string(8, '-').c_str());
+    for (const Row& row : rows) {
+        char ratio[32] = "-";
+        const auto floor = floorOf.find(row.resolution);
+        if (floor != floorOf.end() && floor->second > 0)
+            std::snprintf(ratio, sizeof ratio, "%.2f", row.spread.median / floor->second);
+        char spread[48];
+        std::snprintf(spread, sizeof spread, "%.3f-%.3f", row.spread.p10, row.spread.p90);
+        char flakes[32] = "-";
+        if (row.resolution != "-" && row.scene != "floor")
+            std::snprintf(flakes, sizeof flakes, "%.0f", row.extra);
+        std::printf("| %-30s | %-10s | %6d | %10.3f | %17s | %8s | %6s |\n", row.scene.c_str(),
+                    row.resolution.c_str(), row.frames, row.spread.median, spread, ratio, flakes);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parseOptions(argc, argv, options))
+        return 2;
+
+    std::vector<Row> rows;
+    std::vector<std::string> info;
+    bool ok = true;
+    for (const Resolution& res : {Resolution{1280, 720, true}, Resolution{800, 600, false}})
+        ok = runChild(options, res, rows, info) && ok;
+
+    printMachine(info);
+    printTable(rows);
+
+    if (options.startupRuns > 0) {
+        const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";
+        std::vector<double> times;
+        for (int i = 0; i < options.startupRuns; ++i) {
+            const double ms = startupOnce(options, outFile);
+            if (ms < 0) {
+                std::fprintf(stderr, "bench: start-up run %d of %s failed\n", i + 1, options.game.c_str());
+                ok = false;
+                continue;
+            }
+            times.push_back(ms);
+        }
+        std::remove(outFile.c_str());
+        if (!times.empty()) {
+            const Spread spread = summarize(times);
+            std::printf("\nStart-up of %s (SDL_Init to the first swap, %zu runs): median %.1f ms, min %.1f, max %.1f\n",
+                        options.game.c_str(), times.size(), spread.median, *std::min_element(times.begin(), times.end()),
+                        *std::max_element(times.begin(), times.end()));
+        }
+    }
+    return ok ? 0 : 1;
+}
