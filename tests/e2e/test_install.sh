@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installation: `cmake --install` of the build that made the given program, staged under DESTDIR,
+# puts the program, its data, the launcher, the desktop entry and the icon in their places; the
+# launcher then starts the game from an unrelated folder, and Escape ends it with status 0.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+BUILD=$(dirname "$GAME")
+PREFIX=/opt/glacimor-e2e
+STAGE="$OUT/stage"
+ROOT="$STAGE$PREFIX"
+
+DESTDIR="$STAGE" cmake --install "$BUILD" --prefix "$PREFIX" >"$OUT/install.log" 2>&1 ||
+    fail "cmake --install $BUILD failed (see $OUT/install.log)"
+log "installed into $ROOT"
+
+# Everything lands under the staged prefix, nothing beside it.
+stray=$(find "$STAGE" -mindepth 1 -not -path "$ROOT" -not -path "$ROOT/*" -type f)
+[ -z "$stray" ] || fail "files installed outside the prefix: $stray"
+
+# The places of the installed files.
+LAUNCHER="$ROOT/bin/glacimor"
+PROGRAM="$ROOT/libexec/glacimor/glacimor"
+DATA="$ROOT/share/glacimor"
+DESKTOP="$ROOT/share/applications/glacimor.desktop"
+ICON="$ROOT/share/icons/hicolor/64x64/apps/glacimor.png"
+for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON"; do
+    [ -f "$f" ] || fail "missing after install: ${f#"$ROOT"/}"
+done
+[ -x "$LAUNCHER" ] || fail "the launcher is not executable"
+[ -x "$PROGRAM" ] || fail "the program is not executable"
+cmp -s "$GAME" "$PROGRAM" || fail "the installed program differs from $GAME"
+head -c 2 "$LAUNCHER" | grep -q '#!' || fail "bin/glacimor is not the launcher script"
+
+# The game's data, byte for byte, under the data folder.
+for f in textures/cubeface.bmp textures/cubeface2.bmp textures/wall.bmp textures/iceground.bmp \
+    shader/GM_shader.vs shader/GM_shader.fs shader/GM_partshader.vs shader/GM_partshader.fs; do
+    [ -f "$DATA/$f" ] || fail "missing after install: share/glacimor/$f"
+    cmp -s "$REPO/$f" "$DATA/$f" || fail "share/glacimor/$f differs from the repository's"
+done
+
+# The desktop entry names the game, the launcher on the PATH, the icon and the menu categories.
+for line in '[Desktop Entry]' 'Type=Application' 'Name=Glacimor' 'Exec=glacimor' 'Icon=glacimor' \
+    'Categories=Game;ActionGame;'; do
+    grep -qxF "$line" "$DESKTOP" || fail "the desktop entry lacks the line '$line'"
+done
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$DESKTOP" >"$OUT/desktop-file-validate.log" 2>&1 ||
+        fail "desktop-file-validate rejects the entry (see $OUT/desktop-file-validate.log)"
+fi
+
+# The icon is a 64 x 64 PNG of the living figure's face: the face texture scaled down by
+# ImageMagick looks the same, in the same colours and the same way up.
+[ "$(identify -format '%m %w %h' "$ICON")" = "PNG 64 64" ] || fail "the icon is not a 64 x 64 PNG"
+convert "$REPO/textures/cubeface.bmp" -filter Box -resize 64x64 "$OUT/face64.png"
+difference=$(compare -metric RMSE "$ICON" "$OUT/face64.png" null: 2>&1 | sed -E 's/.*\((.*)\).*/\1/')
+log "icon against the scaled face texture: RMSE $difference"
+fgt 0.06 "$difference" || fail "the icon does not show the face texture (RMSE $difference)"
+convert "$ICON" -flip "$OUT/icon-flipped.png"
+flipped=$(compare -metric RMSE "$OUT/icon-flipped.png" "$OUT/face64.png" null: 2>&1 | sed -E 's/.*\((.*)\).*/\1/')
+fgt "$flipped" "$difference" || fail "the icon matches the face upside down as well as upright"
+
+# Start the game through the launcher on the PATH from a folder without the game's data.
+start_xvfb
+ELSEWHERE="$OUT/elsewhere"
+mkdir -p "$ELSEWHERE"
+(cd "$ELSEWHERE" && PATH="$ROOT/bin:$PATH" exec glacimor) \
+    >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+GAME_PID=$!
+log "launcher started from $ELSEWHERE (pid $GAME_PID)"
+
+wait_for_window Glacimor 60
+wait_for_first_frames 60
+log "the game runs with its textures and HUD (window $WID)"
+
+press Escape
+wait_exit 30 || fail "the game did not end within 30 s of Escape"
+[ "$GAME_STATUS" -eq 0 ] || fail "the game ended with status $GAME_STATUS after Escape"
+check_no_sanitizer_report
+
+pass "installed, launched from elsewhere, ended by Escape with status 0"
