@@ -5,7 +5,7 @@
 #   make bench     times the game's frames and start-up on this machine
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
-TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri
+TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
 

@@ -1,0 +1,281 @@
+# Shared helpers of the end-to-end tests: each test runs the real glacimor on a virtual X display of
+# its own, plays it with xdotool and judges it by screenshots and by its exit status.
+#
+# A test script begins with:
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init "$@"          # <path-to-glacimor> <repo-root> <output-dir>
+# and then calls start_xvfb, start_game, wait_for_window, screenshot ... The display and the game are
+# stopped when the script ends, however it ends.
+
+set -u
+
+# ImageMagick's worker threads spin against the game's software renderer for the two cores; one is enough.
+export MAGICK_THREAD_LIMIT=1
+
+# Screen of the virtual display; the game opens full screen, so this is also the game's window.
+SCREEN_W=800
+SCREEN_H=600
+
+GAME=""
+REPO=""
+OUT=""
+TEST_NAME=""
+XVFB_PID=""
+WM_PID=""
+GAME_PID=""
+GAME_DIR=""
+GAME_STATUS=""
+T0_NS=0
+
+log() {
+    printf '[%s %6.2fs] %s\n' "$TEST_NAME" "$(elapsed)" "$*"
+}
+
+# Seconds since e2e_init, with two decimals.
+elapsed() {
+    local now
+    now=$(date +%s%N)
+    awk -v a="$now" -v b="$T0_NS" 'BEGIN { printf "%.2f", (a - b) / 1e9 }'
+}
+
+fail() {
+    echo "FAIL [$TEST_NAME]: $*" >&2
+    if [ -n "$OUT" ] && [ -s "$OUT/game.stderr" ]; then
+        echo "--- game stderr (last lines) ---" >&2
+        tail -n 20 "$OUT/game.stderr" >&2
+    fi
+    [ -n "$OUT" ] && echo "screenshots and logs: $OUT" >&2
+    exit 1
+}
+
+pass() {
+    log "PASS${1:+: $1}"
+    exit 0
+}
+
+e2e_init() {
+    [ $# -ge 3 ] || { echo "usage: $0 <path-to-glacimor> <repo-root> <output-dir>" >&2; exit 2; }
+    GAME=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    REPO=$(cd "$2" && pwd)
+    TEST_NAME=$(basename "$0" .sh)
+    OUT=$3/$TEST_NAME
+    T0_NS=$(date +%s%N)
+    rm -rf "$OUT"
+    mkdir -p "$OUT"
+    OUT=$(cd "$OUT" && pwd)
+    [ -x "$GAME" ] || fail "no game program at $GAME"
+    for tool in Xvfb openbox wmctrl xdotool import convert compare xdpyinfo; do
+        command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
+    done
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -KILL "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+    fi
+    if [ -n "$WM_PID" ]; then
+        kill "$WM_PID" 2>/dev/null
+        wait "$WM_PID" 2>/dev/null
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+}
+
+# Starts a private Xvfb with a window manager, as on a desktop; the server picks a free display number
+# itself (-displayfd), so tests and other displays on the machine never collide. The window manager
+# matters: SDL asks it to make the window full screen (without one the window stays 1 x 1 pixel),
+# and the window's close request comes from it.
+start_xvfb() {
+    local fdfile="$OUT/xvfb.display"
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" +extension GLX -nolisten tcp -noreset \
+        3>"$fdfile" >"$OUT/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local n
+    for n in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start (see $OUT/xvfb.log)"
+        sleep 0.1
+    done
+    [ -s "$fdfile" ] || fail "Xvfb gave no display number within 10 s"
+    export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
+    export LIBGL_ALWAYS_SOFTWARE=1
+    for n in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
+    openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
+    WM_PID=$!
+    for n in $(seq 1 100); do
+        wmctrl -m >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start (see $OUT/openbox.log)"
+    log "Xvfb and openbox on $DISPLAY (${SCREEN_W}x${SCREEN_H})"
+}
+
+# Makes a private copy of the game's data folders, for tests that break them.
+copy_game_data() {
+    GAME_DIR="$OUT/gamedir"
+    mkdir -p "$GAME_DIR"
+    cp -r "$REPO/textures" "$REPO/shader" "$GAME_DIR/"
+}
+
+# Starts the game in the background, from GAME_DIR (default: the repository root, where it finds
+# textures/ and shader/). Its standard output and error go to files in the output folder.
+start_game() {
+    local dir=${GAME_DIR:-$REPO}
+    (cd "$dir" && exec "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    GAME_PID=$!
+    GAME_STATUS=""
+    log "game started (pid $GAME_PID, cwd $dir)"
+}
+
+game_alive() {
+    [ -n "$GAME_PID" ] && [ -z "$GAME_STATUS" ] && kill -0 "$GAME_PID" 2>/dev/null
+}
+
+# Fails unless the game is still running: a crashed game must never be judged by a stale picture.
+require_alive() {
+    if ! game_alive; then
+        wait_exit 1 >/dev/null 2>&1
+        fail "the game is not running any more (${1:-}); exit status ${GAME_STATUS:-unknown}"
+    fi
+}
+
+# wait_exit TIMEOUT_SECONDS: waits for the game to end; sets GAME_STATUS and returns 0, or returns 1
+# on time-out (the game is left running).
+wait_exit() {
+    local limit=$1 deadline
+    [ -n "$GAME_STATUS" ] && return 0
+    deadline=$(( $(date +%s%3N) + $(awk -v s="$limit" 'BEGIN { printf "%d", s * 1000 }') ))
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+        [ "$(date +%s%3N)" -ge "$deadline" ] && return 1
+        sleep 0.05
+    done
+    wait "$GAME_PID" 2>/dev/null
+    GAME_STATUS=$?
+    return 0
+}
+
+# wait_for_window TITLE [TIMEOUT]: waits for a window with exactly this name; sets WID to its id.
+WID=""
+wait_for_window() {
+    local title=$1 limit=${2:-30} i
+    for i in $(seq 1 $((limit * 10))); do
+        WID=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+        if [ -n "$WID" ]; then
+            return 0
+        fi
+        game_alive || { wait_exit 1; fail "the game ended before its window appeared (status $GAME_STATUS)"; }
+        sleep 0.1
+    done
+    fail "no window named '$title' within ${limit} s"
+}
+
+# screenshot NAME: the whole screen into $OUT/NAME.png; sets SHOT to the path. The game must be
+# alive before and after, so a picture left by a crashed game is never judged.
+SHOT=""
+screenshot() {
+    SHOT="$OUT/$1.png"
+    require_alive "before screenshot $1"
+    import -window root "$SHOT" 2>>"$OUT/import.log" || fail "screenshot $1 failed"
+    require_alive "after screenshot $1"
+}
+
+# Standard deviation of the grey levels of an image or a region of it (0 means uniform).
+stddev() {
+    local file=$1 geom=${2:-}
+    if [ -n "$geom" ]; then
+        convert "$file" -crop "$geom" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:
+    else
+        convert "$file" -colorspace Gray -format '%[fx:standard_deviation]' info:
+    fi
+}
+
+# Mean brightness (0..1) of the whole image.
+mean_level() {
+    convert "$1" -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# count_pixels FILE GEOM EXPR: how many pixels of the region GEOM (WxH+X+Y) satisfy the -fx
+# expression EXPR (it sees r, g, b in 0..1), for example 'r>0.8 && g>0.8 && b<0.35' for yellow.
+count_pixels() {
+    local file=$1 geom=$2 expr=$3
+    convert "$file" -crop "$geom" +repage -fx "($expr) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Pixel colour tests for the HUD's text colours.
+YELLOW='r>0.75 && g>0.75 && b<0.4'
+WHITE='r>0.85 && g>0.85 && b>0.85'
+
+# count_changed A B [GEOM] [FUZZ]: pixels of region GEOM that differ by more than FUZZ percent.
+count_changed() {
+    local a=$1 b=$2 geom=${3:-} fuzz=${4:-12}
+    local ca="$OUT/.cmp_a.png" cb="$OUT/.cmp_b.png" n
+    if [ -n "$geom" ]; then
+        convert "$a" -crop "$geom" +repage "$ca"
+        convert "$b" -crop "$geom" +repage "$cb"
+    else
+        cp "$a" "$ca"
+        cp "$b" "$cb"
+    fi
+    # compare prints the metric on standard error and exits 1 when the images differ.
+    n=$(compare -metric AE -fuzz "${fuzz}%" "$ca" "$cb" null: 2>&1 >/dev/null)
+    rm -f "$ca" "$cb"
+    printf '%.0f\n' "$n"
+}
+
+# coarse_change A B [GEOM]: mean absolute difference (0..1) of the two pictures scaled down to 40x30,
+# which keeps the big shapes of the scene (walls, floor, figures) and averages away the snowflakes.
+coarse_change() {
+    local a=$1 b=$2 geom=${3:-}
+    local crop=()
+    [ -n "$geom" ] && crop=(-crop "$geom" +repage)
+    convert \( "$a" "${crop[@]}" -colorspace Gray -resize '40x30!' \) \
+        \( "$b" "${crop[@]}" -colorspace Gray -resize '40x30!' \) \
+        -compose Difference -composite -format '%[fx:mean]' info:
+}
+
+# Floating-point comparison: fgt A B is true when A > B.
+fgt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Key presses to the game's window, by X keysym names (Escape, F1, w ...).
+press() { xdotool key --clearmodifiers "$@"; }
+
+# Fails when the game's standard error holds a sanitizer report.
+check_no_sanitizer_report() {
+    if grep -Eq 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:|SUMMARY: (Address|Leak|UndefinedBehavior)Sanitizer' \
+        "$OUT/game.stderr"; then
+        fail "the sanitizers reported a fault (see $OUT/game.stderr)"
+    fi
+}
+
+# Waits until the game has drawn its first frames: the screen is no longer uniform and the HUD's
+# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture.
+wait_for_first_frames() {
+    local limit=${1:-40} i
+    for i in $(seq 1 "$limit"); do
+        screenshot startup
+        if fgt "$(stddev "$SHOT")" 0.02 &&
+            [ "$(count_pixels "$SHOT" "$HUD_TEXT1" "$YELLOW")" -gt 20 ]; then
+            return 0
+        fi
+        sleep 1
+    done
+    fail "after ${limit} s the game still shows no scene with its HUD (last picture: $SHOT)"
+}
+
+# HUD regions on the 800 x 600 screen. A HUD position (x, y) in normalised device coordinates is the
+# pixel ((x + 1) / 2 * 800, (1 - y) / 2 * 600); the text sits above that baseline. At the HUD's size a
+# character is 9.6 pixels wide and a line 13.8 pixels high.
+HUD_TEXT1="180x22+0+0"       # (-0.99, 0.95): "FPS: ..." from x 4, baseline y 15
+HUD_TEXT2="60x22+0+578"      # (-0.99, -0.98): the hit points from x 4, baseline y 594
+HUD_TEXT3="200x22+380+578"   # (-0.03, -0.98): the settings message from x 388, baseline y 594
+HUD_SECONDS="60x22+385+0"    # (-0.02, 0.95): the seconds from x 392, baseline y 15
+HUD_GAMEOVER="320x90+260+190" # "GAME OVER" (-0.25, 0.2), baseline y 240; survival line (-0.27, 0.1), baseline y 270
