@@ -113,10 +113,23 @@ void mouseButton(Uint8 button, bool pressed)
 
 } // namespace
 
+bool isQuitChord(SDLKey key, SDLMod mod, bool windowsRules)
+{
+    return windowsRules && key == SDLK_F4 && (mod & KMOD_ALT) != 0;
+}
+
 void dispatchEvent(const SDL_Event& event, EventContext& context)
 {
     switch (event.type) {
-    case SDL_KEYDOWN: keyDown(event.key.keysym.sym, context); break;
+    case SDL_KEYDOWN:
+        // On Windows Alt+F4 closes the window instead of toggling texture filtering.
+        if (isQuitChord(event.key.keysym.sym, event.key.keysym.mod, quitChordWindowsRules)) {
+            if (context.running)
+                *context.running = false;
+            break;
+        }
+        keyDown(event.key.keysym.sym, context);
+        break;
     case SDL_KEYUP: keyUp(event.key.keysym.sym); break;
     case SDL_MOUSEMOTION:
         input.mouseX += event.motion.xrel;

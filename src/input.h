@@ -3,6 +3,8 @@
 #ifndef GLACIMOR_INPUT_H
 #define GLACIMOR_INPUT_H
 
+#include <SDL_keysym.h>
+
 #include <cstdint>
 
 union SDL_Event;
@@ -36,5 +38,16 @@ struct EventContext {
 
 // Hands one event to the input record, the settings, the HUD and the player.
 void dispatchEvent(const SDL_Event& event, EventContext& context);
+
+// Windows players close a window with Alt+F4, but SDL 1.2's Windows video driver keeps that chord
+// from the system, so no close request ever arrives: under Windows rules the chord is the close
+// request. Elsewhere the window manager turns it into a close request of its own.
+bool isQuitChord(SDLKey key, SDLMod mod, bool windowsRules);
+
+#ifdef _WIN32
+constexpr bool quitChordWindowsRules = true;
+#else
+constexpr bool quitChordWindowsRules = false;
+#endif
 
 #endif
