@@ -62,12 +62,13 @@ struct Options {
     std::string probe = GLACIMOR_BENCH_PROBE;
     std::string dataDir = GLACIMOR_SOURCE_DIR; // where textures/ and shader/ are
     std::string only;     // run only the scenes whose name contains this
+    std::string size;     // run only this resolution, e.g. "1280x720"
 };
 
 void usage()
 {
     std::printf("usage: glacimor_bench [--frames N] [--warmup N] [--startup-runs N] [--only SCENE]\n"
-                "                      [--game PATH] [--probe PATH] [--data DIR]\n"
+                "                      [--size WxH] [--game PATH] [--probe PATH] [--data DIR]\n"
                 "Times the game's update and render steps on fixed scenes at 1280x720 (4x MSAA)\n"
                 "and 800x600, and the real program's start-up (0 start-up runs skip it).\n");
 }
@@ -85,6 +86,8 @@ bool parseOptions(int argc, char** argv, Options& options)
             options.startupRuns = std::max(0, std::atoi(argv[++i]));
         else if (arg == "--only" && hasValue)
             options.only = argv[++i];
+        else if (arg == "--size" && hasValue)
+            options.size = argv[++i];
         else if (arg == "--game" && hasValue)
             options.game = argv[++i];
         else if (arg == "--probe" && hasValue)
@@ -584,8 +587,11 @@ int main(int argc, char** argv)
     std::vector<Row> rows;
     std::vector<std::string> info;
     bool ok = true;
-    for (const Resolution& res : {Resolution{1280, 720, true}, Resolution{800, 600, false}})
+    for (const Resolution& res : {Resolution{1280, 720, true}, Resolution{800, 600, false}}) {
+        if (!options.size.empty() && options.size != std::to_string(res.width) + "x" + std::to_string(res.height))
+            continue;
         ok = runChild(options, res, rows, info) && ok;
+    }
 
     printMachine(info);
     printTable(rows);
