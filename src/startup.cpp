@@ -16,8 +16,13 @@ void requestGLAttributes(bool multisample)
 
 SDL_Surface* openVideoMode(bool fullscreen, SetVideoModeFn setVideoMode)
 {
+    // Full screen takes the desktop's resolution. Asked for as 0 x 0, the SDL 1.2 layer on
+    // SDL 2 opens a 1 x 1 window where no window manager enlarges it, so ask for the size itself.
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    const int desktopWidth = desktop ? desktop->current_w : 0;
+    const int desktopHeight = desktop ? desktop->current_h : 0;
     const auto open = [&]() {
-        return fullscreen ? setVideoMode(0, 0, 0, SDL_FULLSCREEN | SDL_OPENGL)
+        return fullscreen ? setVideoMode(desktopWidth, desktopHeight, 0, SDL_FULLSCREEN | SDL_OPENGL)
                           : setVideoMode(800, 600, 32, SDL_OPENGL);
     };
     SDL_Surface* screen = open();
