@@ -72,6 +72,12 @@ TEST_F(CameraFollowTest, FrameLeavesTheCameraBehindAndAboveThePlayerLookingAtIt)
     EXPECT_EQ(camera.pos.y, eye.y);
     EXPECT_EQ(camera.pos.z, eye.z);
     EXPECT_LT(camera.pos.x, player.pos.x); // behind a player who faces +x
+    // The light hangs over the player at its own height, narrowed to float.
+    EXPECT_EQ(light0.lightPos[0], static_cast<float>(player.pos.x));
+    EXPECT_EQ(light0.lightPos[1], 20.0f);
+    EXPECT_EQ(light0.lightPos[2], static_cast<float>(player.pos.z));
+    EXPECT_EQ(light0.lightPos[3], 0.0f);
+    EXPECT_EQ(light0.pos.x, 0.0); // the light's own position does not follow
     EXPECT_EQ(camera.up.x, 0.0);
     EXPECT_EQ(camera.up.y, 1.0);
     EXPECT_EQ(camera.up.z, 0.0);

@@ -71,6 +71,20 @@ TEST_F(ClockTest, FpsDropsTheFraction)
     EXPECT_NEAR(counter.fpsValue, 59.97, 1e-9);
 }
 
+TEST_F(ClockTest, TwoRateReadingsInOneMillisecondShowInfinityOnce)
+{
+    FrameCounter counter;
+    counter.addFrame();
+    ScriptedClock::set(1000);
+    EXPECT_EQ(counter.getFPS(), "FPS: 1 ");
+    counter.addFrame();
+    EXPECT_EQ(counter.getFPS(), "FPS: inf ");
+    counter.addFrame();
+    counter.addFrame();
+    ScriptedClock::set(1100);
+    EXPECT_EQ(counter.getFPS(), "FPS: 20 ");
+}
+
 TEST_F(ClockTest, RunningSecondsAreTruncated)
 {
     ScriptedClock::set(999);
