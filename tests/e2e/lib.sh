@@ -210,9 +210,23 @@ count_pixels() {
     convert "$file" -crop "$geom" +repage -fx "($expr) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
 }
 
+# count_many FILE GEOM1 EXPR1 [GEOM2 EXPR2 ...]: count_pixels for several regions in one run of
+# convert (each run is slow while the game keeps both cores busy); sets the array COUNTS.
+COUNTS=()
+count_many() {
+    local file=$1
+    shift
+    local args=("$file" -write mpr:shot +delete)
+    while [ $# -ge 2 ]; do
+        args+=(\( mpr:shot -crop "$1" +repage -fx "($2) ? 1 : 0" \))
+        shift 2
+    done
+    mapfile -t COUNTS < <(convert "${args[@]}" -format '%[fx:round(mean*w*h)]\n' info:)
+}
+
 # Pixel colour tests for the HUD's text colours.
 YELLOW='r>0.75 && g>0.75 && b<0.4'
-WHITE='r>0.85 && g>0.85 && b>0.85'
+WHITE='r>0.92 && g>0.92 && b>0.92'
 
 # count_changed A B [GEOM] [FUZZ]: pixels of region GEOM that differ by more than FUZZ percent.
 count_changed() {
