@@ -3,11 +3,15 @@
 #   make test   installs what is missing, builds with sanitizers and runs every test
 #   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
 #   make bench     times the game's frames and start-up on this machine
+#   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
+#   make windows-check  plays that zip under Wine on a virtual display
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
+WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
 
 PREFIX ?= /usr/local
 # Extra options of the benchmark, e.g. BENCH_ARGS="--frames 20 --startup-runs 1" for a quick look.
@@ -15,7 +19,8 @@ BENCH_ARGS ?=
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build build-test deps-run deps-test textures font clean install bench deps-bench
+.PHONY: run test build build-test deps-run deps-test textures font clean install bench deps-bench \
+	windows windows-check deps-windows deps-windows-check
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -45,6 +50,20 @@ bench: deps-bench
 	cmake --build build/bench -j $(JOBS) --target glacimor_bench
 	@if [ -n "$${DISPLAY:-}" ]; then build/bench/glacimor_bench $(BENCH_ARGS); \
 	else scripts/with-xvfb.sh build/bench/glacimor_bench $(BENCH_ARGS); fi
+
+# Windows: SDL 1.2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
+# build/windows/glacimor-windows.zip for the player; the check runs that zip under Wine.
+windows: deps-windows
+	scripts/windows-build.sh build/windows
+
+windows-check: deps-windows-check windows
+	scripts/windows-check.sh build/windows
+
+deps-windows:
+	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
+
+deps-windows-check:
+	@scripts/install-deps.sh $(WINDOWS_CHECK_PACKAGES)
 
 deps-bench:
 	@scripts/install-deps.sh $(BENCH_PACKAGES)
