@@ -256,6 +256,18 @@ coarse_change() {
         -compose Difference -composite -format '%[fx:mean]' info:
 }
 
+# green_mask FILE GEOM OUT: a black picture of region GEOM, white where the enemies' and the
+# player's green faces are (green above 0.25 and 0.15 above red and blue: no snow, ice or wall is
+# that green); sets GREEN_PIXELS to their number. Channel arithmetic, fast even on a whole screen.
+GREEN_PIXELS=0
+green_mask() {
+    local file=$1 geom=$2 out=$3
+    convert "$file" -crop "$geom" +repage -color-matrix '-1 1 0  0 1 -1  0 1 0' \
+        -channel R -threshold 15% -channel G -threshold 15% -channel B -threshold 25% +channel \
+        -separate -evaluate-sequence min "$out"
+    GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
+}
+
 # Floating-point comparison: fgt A B is true when A > B.
 fgt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Playing: enemies appear and walk at the player; holding W walks the player forward, moving the
+# mouse turns it, the wheel brings the camera nearer and farther. Each input must change the view
+# much more than the same time without input does (falling snow and walking enemies alone).
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+SCENE="800x550+0+25"            # the picture without the HUD's top and bottom lines
+GREEN='g>0.45 && g>r+0.2 && g>b+0.2' # the green faces of the enemies: no snow, ice or wall is green
+
+start_xvfb
+start_game
+wait_for_window Glacimor 30
+# God mode: the player must stay alive, a dead player neither walks nor turns.
+press F1
+wait_for_first_frames 40
+
+# Pictures first, measures afterwards: measuring is slow while the game runs.
+screenshot still_1
+sleep 1.5
+screenshot still_2
+sleep 1.5
+screenshot still_3
+
+xdotool keydown w
+sleep 1.5
+xdotool keyup w
+screenshot walked
+
+# Mouse to the right: 200 pixels turn the player by 30 degrees.
+xdotool mousemove_relative -- 200 0
+sleep 1
+screenshot turned
+
+# Four notches of the wheel towards the screen: the camera comes 1.2^4 = 2.1 times nearer.
+for _ in 1 2 3 4; do xdotool click 4; done
+sleep 1
+screenshot zoomed_in
+for _ in 1 2 3 4 5 6 7 8; do xdotool click 5; done
+sleep 1
+screenshot zoomed_out
+require_alive "after the inputs"
+
+# Enemies: green faces on the plateau, in other places 3 s later as they walk.
+green_mask "$OUT/still_1.png" "$SCENE" "$OUT/green_still_1.png"
+green_1=$GREEN_PIXELS
+green_mask "$OUT/still_3.png" "$SCENE" "$OUT/green_still_3.png"
+green_3=$GREEN_PIXELS
+moved=$(count_changed "$OUT/green_still_1.png" "$OUT/green_still_3.png" "" 50)
+log "green faces: $green_1 then $green_3 pixels, $moved of them changed in 3 s"
+[ "$green_3" -ge 20 ] || fail "no green face to be seen on the plateau ($green_3 green pixels)"
+[ "$moved" -ge 20 ] || fail "the enemies did not move in 3 s ($moved green pixels changed)"
+
+# The wheel: nearer, the figures are larger (more green); farther, smaller.
+green_mask "$OUT/turned.png" "$SCENE" "$OUT/green_turned.png"
+green_turned=$GREEN_PIXELS
+green_mask "$OUT/zoomed_in.png" "$SCENE" "$OUT/green_zoomed_in.png"
+green_in=$GREEN_PIXELS
+green_mask "$OUT/zoomed_out.png" "$SCENE" "$OUT/green_zoomed_out.png"
+green_out=$GREEN_PIXELS
+log "green faces: $green_turned before the wheel, $green_in after 4 notches in, $green_out after 8 out"
+[ "$green_in" -ge $((green_turned * 2)) ] ||
+    fail "4 wheel notches in (button 4) did not enlarge the figures ($green_turned -> $green_in green pixels)"
+[ "$green_out" -le $((green_turned / 2)) ] ||
+    fail "8 wheel notches out (button 5) did not shrink the figures ($green_in -> $green_out green pixels)"
+
+# The view: a change of the whole picture, at a scale where snowflakes average out.
+still=$(coarse_change "$OUT/still_2.png" "$OUT/still_3.png" "$SCENE")
+walk=$(coarse_change "$OUT/still_3.png" "$OUT/walked.png" "$SCENE")
+turn=$(coarse_change "$OUT/walked.png" "$OUT/turned.png" "$SCENE")
+zoom_in=$(coarse_change "$OUT/turned.png" "$OUT/zoomed_in.png" "$SCENE")
+zoom_out=$(coarse_change "$OUT/zoomed_in.png" "$OUT/zoomed_out.png" "$SCENE")
+log "view change: still $still, W held $walk, mouse $turn, wheel in $zoom_in, wheel out $zoom_out"
+floor=$(awk -v s="$still" 'BEGIN { v = 3 * s; if (v < 0.01) v = 0.01; print v }')
+fgt "$walk" "$floor" || fail "holding W did not move the view ($walk, without input $still)"
+fgt "$turn" "$floor" || fail "moving the mouse did not turn the view ($turn, without input $still)"
+fgt "$zoom_in" "$floor" || fail "the wheel (button 4) did not move the camera ($zoom_in, without input $still)"
+fgt "$zoom_out" "$floor" || fail "the wheel (button 5) did not move the camera ($zoom_out, without input $still)"
+
+press Escape
+wait_exit 30 || fail "the game did not end within 30 s of Escape"
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape, expected 0"
+check_no_sanitizer_report
+pass "enemies walk; W, mouse and wheel move the view"
