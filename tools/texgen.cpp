@@ -278,13 +278,13 @@ Image iceGround()
             // Frost: drifts from the walls inward, and scattered patches of rime.
             const double edgeDist = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
             const double drift = 1 - smoothstep(0.0, 0.12 + 0.08 * fbm(u * 8, v * 8, 3, 51), edgeDist);
-            const double rime = smoothstep(0.6, 0.78, fbm(u * 12, v * 12, 5, 52));
             const double grain = fbm(u * 160, v * 160, 2, 53);
-            c = mix(c, frost * (0.9 + 0.1 * grain), clamp01(drift * 0.85 + rime * 0.55));
+            const double rime = smoothstep(0.62, 0.8, fbm(u * 12, v * 12, 5, 52)) * (0.6 + 0.4 * grain);
+            c = mix(c, frost * (0.9 + 0.1 * grain), clamp01(drift * 0.85 + rime * 0.45));
 
-            // Glints: a few brighter specks of hoar on the surface.
-            const double glint = smoothstep(0.82, 0.95, valueNoise(u * 300, v * 300, 61));
-            c = mix(c, frost, glint * 0.5);
+            // Glints: a sparse few specks of hoar on the surface (more would read as snowfall).
+            const double glint = smoothstep(0.93, 0.99, valueNoise(u * 300, v * 300, 61));
+            c = mix(c, frost, glint * 0.35);
             img.at(x, y) = c;
         }
     return img;
@@ -298,10 +298,11 @@ Image wall()
 {
     const int N = 512;
     Image img(N, N);
-    const Colour stoneDark{0.30, 0.40, 0.52};
-    const Colour stoneLight{0.58, 0.70, 0.82};
+    const Colour stoneDark{0.20, 0.28, 0.40};
+    const Colour stoneLight{0.50, 0.63, 0.78};
     const Colour frost{0.90, 0.95, 1.00};
-    const int rows = 7;
+    const int rows = 9;
+    const double cols = 4.5;
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
             const double u = (x + 0.5) / N, v = (y + 0.5) / N;
@@ -311,10 +312,10 @@ Image wall()
             const double rv = rowPos - row;
             // Blocks in a row: widths vary, each row shifted.
             const double shift = rand01(row, 0, 71);
-            const double colPos = u * 3.5 + shift + 0.25 * (fbm(v * 3, 0.5, 2, 72) - 0.5);
+            const double colPos = u * cols + shift + 0.25 * (fbm(v * 3, 0.5, 2, 72) - 0.5);
             const int col = static_cast<int>(std::floor(colPos));
             const double cu = colPos - col;
-            const double jointU = std::min(cu, 1 - cu) / 3.5;  // in image units
+            const double jointU = std::min(cu, 1 - cu) / cols; // in image units
             const double jointV = std::min(rv, 1 - rv) / rows;
             const double joint = std::min(jointU, jointV);
             const double blockTone = rand01(col, row, 73);
@@ -332,9 +333,13 @@ Image wall()
             const double jointWidth = 0.006 + 0.006 * fbm(u * 30, v * 30, 2, 76);
             c = mix(c, frost * 0.92, 1 - smoothstep(jointWidth * 0.5, jointWidth, joint));
 
-            // Cold shadow toward the ceiling, snow drift along the foot.
-            c = c * (0.78 + 0.22 * smoothstep(0.0, 0.6, v));
-            const double driftLine = 0.84 - 0.06 * fbm(u * 6, 0.3, 4, 77);
+            // Meltwater refrozen in streaks below each course's upper joint.
+            const double streak = smoothstep(0.55, 0.85, fbm(u * 90, v * 3, 3, 80)) * (1 - smoothstep(0.0, 0.7, rv));
+            c = mix(c, frost * 0.85, streak * 0.45);
+
+            // Cold shadow toward the ceiling, a low snow drift along the foot.
+            c = c * (0.72 + 0.28 * smoothstep(0.0, 0.7, v));
+            const double driftLine = 0.95 - 0.035 * fbm(u * 6, 0.3, 4, 77);
             const double drift = smoothstep(driftLine - 0.02, driftLine + 0.05, v);
             c = mix(c, frost * (0.88 + 0.12 * fbm(u * 60, v * 60, 2, 78)), drift);
             // Rime creeping up from the drift.
@@ -428,8 +433,13 @@ Colour deadFace(double u, double v)
     c = mix(c, frost * (0.9 + 0.1 * fbm(u * 60, v * 60, 2, 103)), frostAmt * 0.85);
     // A crack across the face, from the top left down to the right.
     const double crackPath = 0.10 + 0.75 * u + 0.06 * (fbm(u * 8, 0.3, 3, 104) - 0.5);
-    const double crack = std::fabs(v - crackPath) - 0.006 - 0.004 * fbm(u * 20, 0.7, 2, 105);
-    c = mix(c, ink, fill(crack, aa) * 0.9);
+    const double crack = std::fabs(v - crackPath) - 0.009 - 0.006 * fbm(u * 20, 0.7, 2, 105);
+    // A branch splitting off below the right eye, and a frosted lip along both.
+    const double branchPath = 0.62 + 0.5 * (u - 0.62) + 0.04 * (fbm(u * 9, 0.9, 3, 106) - 0.5);
+    const double branch = std::max(std::fabs(v - branchPath) - 0.006, 0.62 - u);
+    const double cracks = std::min(crack, branch);
+    c = mix(c, frost, fill(cracks - 0.012, aa) * 0.6);
+    c = mix(c, ink, fill(cracks, aa) * 0.9);
     // Eyes crossed out.
     const double x1 = std::min(segDist(u, v, 0.22, 0.32, 0.42, 0.52), segDist(u, v, 0.42, 0.32, 0.22, 0.52));
     const double x2 = std::min(segDist(u, v, 0.58, 0.32, 0.78, 0.52), segDist(u, v, 0.78, 0.32, 0.58, 0.52));
