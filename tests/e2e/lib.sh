@@ -268,6 +268,12 @@ green_mask() {
     GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
 }
 
+# white_mask FILE GEOM OUT: a black picture of region GEOM, white where the pixel is white in the
+# sense of WHITE (all three channels above 0.92): the HUD's white text without what lies behind it.
+white_mask() {
+    convert "$1" -crop "$2" +repage -separate -evaluate-sequence min -threshold 92% "$3"
+}
+
 # Floating-point comparison: fgt A B is true when A > B.
 fgt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
