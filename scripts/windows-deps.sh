@@ -63,7 +63,8 @@ fetch_source() {
       apt-get "${apt_private[@]}" update -qq >&2
       date >"$apt_dir/lists/.updated"
     fi
-    (cd "$src_dir" && apt-get "${apt_private[@]}" source -qq "$name" >&2)
+    (cd "$src_dir" && apt-get "${apt_private[@]}" source -qq "$name" >"$build/source-$name.log" 2>&1) ||
+      { tail -n 20 "$build/source-$name.log" >&2; exit 1; }
     dir=$(find "$src_dir" -maxdepth 1 -mindepth 1 -type d -name "$name-*" | head -n 1)
   fi
   [ -n "$dir" ] || { echo "windows-deps: apt-get source $name gave no folder" >&2; exit 1; }
