@@ -268,6 +268,13 @@ green_mask() {
     GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
 }
 
+# moving_blobs A B GEOM: pixels of region GEOM that changed between A and B by more than 15% in
+# places at least 5 x 5 pixels large: moving figures count, single snowflakes are eroded away.
+moving_blobs() {
+    convert \( "$1" -crop "$3" +repage \) \( "$2" -crop "$3" +repage \) -compose difference -composite \
+        -colorspace gray -threshold 15% -morphology Erode Square:2 -format '%[fx:round(mean*w*h)]' info:
+}
+
 # white_mask FILE GEOM OUT: a black picture of region GEOM, white where the pixel is white in the
 # sense of WHITE (all three channels above 0.92): the HUD's white text without what lies behind it.
 white_mask() {
