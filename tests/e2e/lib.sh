@@ -87,8 +87,8 @@ e2e_cleanup() {
 
 # Starts a private Xvfb with a window manager, as on a desktop; the server picks a free display number
 # itself (-displayfd), so tests and other displays on the machine never collide. The window manager
-# matters: SDL asks it to make the window full screen (without one the window stays 1 x 1 pixel),
-# and the window's close request comes from it.
+# matters: SDL asks it to put the window in and out of full screen, and the window's close request
+# comes from it.
 start_xvfb() {
     local fdfile="$OUT/xvfb.display"
     : >"$fdfile"
