@@ -29,6 +29,11 @@ constexpr double MARGIN = 1.5;  // empty texels around the ink on every side
 constexpr double MAX_PX_PER_EM = 40.0;
 constexpr double MIN_PX_PER_EM = 24.0;
 constexpr double PX_STEP = 0.25;
+// Stroke thickening in texels, horizontal and vertical. The HUD draws a texel at about 0.4 pixel
+// across and 0.3 pixel down, sampled linearly without mipmaps: strokes of the plain weight (about
+// three texels) can fall between two samples and vanish, the flat strokes of 'e', '[' or '~' first.
+constexpr double EMBOLDEN_X = 1.0;
+constexpr double EMBOLDEN_Y = 1.5;
 
 // The drawable bytes: '!' to 'z', then '|', '}', '~' ('{' has no glyph), then the Latin-1 letters
 // the game's texts may use. Latin-1 bytes equal their Unicode code points.
@@ -73,6 +78,12 @@ bool renderGlyph(FT_Library library, FT_Face face, int code, Glyph& glyph)
         return false;
     }
     FT_Outline& outline = slot->outline;
+    if (FT_Error error = FT_Outline_EmboldenXY(&outline, static_cast<FT_Pos>(std::lround(EMBOLDEN_X * 64)),
+                                               static_cast<FT_Pos>(std::lround(EMBOLDEN_Y * 64))))
+        return fail("cannot thicken a glyph", error);
+    // Thickening grows the outline to the right and upwards; take half of the width back to the
+    // left so that the glyph stays centred, and leave the baseline where it is.
+    FT_Outline_Translate(&outline, -static_cast<FT_Pos>(std::lround(EMBOLDEN_X * 32)), 0);
 
     // Centre the font's own cell in the renderer's 24-unit cell.
     const double cellShift = (ADVANCE - slot->advance.x / 64.0) / 2.0;
@@ -185,9 +196,11 @@ bool write(const char* command, const char* path, const char* fontPath, FT_Face 
                  "// GENERATED FILE, do not edit: regenerate with `make font`, which runs\n"
                  "//   %s %s %s\n"
                  "// The glyphs are rasterised with FreeType from the font %s %s (%s)\n"
-                 "// at %.2f pixels per em. Font licence: tools/fontgen/LICENSE-DejaVu.txt.\n"
+                 "// at %.2f pixels per em, strokes thickened by %.1f texel across and %.1f up.\n"
+                 "// Font licence: tools/fontgen/LICENSE-DejaVu.txt.\n"
                  "#include \"ui/quicktext.h\"\n\n",
-                 command, fontPath, path, face->family_name, face->style_name, fontPath, pxPerEm);
+                 command, fontPath, path, face->family_name, face->style_name, fontPath, pxPerEm, EMBOLDEN_X,
+                 EMBOLDEN_Y);
 
     std::fprintf(out, "// Coverage of the font raster, 256 rows of 256 texels, the bottom row first.\n");
     std::fprintf(out, "const unsigned char glQuickTextFontData[256 * 256] = {\n");
