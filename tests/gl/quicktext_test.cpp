@@ -231,7 +231,7 @@ TEST(QuickTextDrawing, InkLandsInsideTheMeasuredBoxAndNowhereElse)
     EXPECT_LE(ink.minY, 400 + box.minY + 5);
     EXPECT_LE(ink.maxY + 1, 400 + box.maxY);
     EXPECT_GE(ink.maxY + 1, 400 + box.maxY - 5);
-    // A real text, not a few specks.
+    // A whole text, not a few stray pixels.
     EXPECT_GT(ink.count, 3000);
 }
 
