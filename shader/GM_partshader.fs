@@ -6,14 +6,14 @@ varying vec3 worldPos;
 varying vec3 worldNormal;
 varying float viewDist;
 
-const vec3 snowWhite = vec3(0.93, 0.96, 1.0);
+const vec3 snowWhite = vec3(0.96, 0.98, 1.0);
 const vec3 hazeColour = vec3(0.42, 0.48, 0.58); // the scene's haze, so far flakes melt into it
 const float lampReach = 45.0;
 
 void main()
 {
     // Mostly white; the colour only tints it.
-    vec3 colour = mix(snowWhite, gl_Color.rgb, 0.25);
+    vec3 colour = mix(snowWhite, gl_Color.rgb, 0.2);
 
     vec4 lp = gl_LightSource[0].position;
     vec3 lampPos = abs(lp.w) > 1e-6 ? lp.xyz / lp.w : lp.xyz;
@@ -23,12 +23,12 @@ void main()
     vec3 l = lampDist > 1e-6 ? toLamp / lampDist : n;
 
     // Both faces of a diamond shine; the one turned to the lamp a little more.
-    float facing = 0.82 + 0.18 * abs(dot(n, l));
+    float facing = 0.95 + 0.1 * abs(dot(n, l));
     float glow = 1.0 / (1.0 + (lampDist * lampDist) / (lampReach * lampReach));
     colour = colour * facing + vec3(0.10, 0.10, 0.12) * glow;
 
     float far = clamp((viewDist - 150.0) / 450.0, 0.0, 1.0);
     colour = mix(colour, hazeColour, far * 0.6);
-    float alpha = mix(0.92, 0.45, far) * gl_Color.a;
+    float alpha = mix(1.0, 0.45, far) * gl_Color.a;
     gl_FragColor = vec4(min(colour, vec3(1.0)), alpha);
 }
