@@ -1,7 +1,7 @@
 #version 120
 // Scene program, fragment stage: the texture tinted by the vertex colour, lit per pixel by a
 // lamp that hangs over the player (light 0), a cold sky fill so that nothing ever goes black,
-// a glint on the ice, and a pale blizzard haze that swallows what is far away.
+// a glint on the ice, and a cold blizzard haze that swallows what is far away.
 
 uniform sampler2D tex; // unit 0: the texture bound for the object
 
