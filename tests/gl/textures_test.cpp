@@ -157,15 +157,16 @@ const char* const FILES[] = {"textures/cubeface.bmp", "textures/cubeface2.bmp", 
 
 TEST(Textures, FourFilesLandInOrderWithTheirTopRowAtTZero)
 {
-    ASSERT_TRUE(textureList.empty());
+    // Other tests may have loaded the world already; the four new names follow theirs.
+    const std::size_t first = textureList.size();
     ASSERT_TRUE(createTextures());
-    ASSERT_EQ(textureList.size(), 4u);
+    ASSERT_EQ(textureList.size(), first + 4);
     for (unsigned i = 0; i < 4; ++i) {
         SCOPED_TRACE(FILES[i]);
         const Bgr24 file = readBgr24(FILES[i]);
         ASSERT_GT(file.width, 0) << "not an uncompressed 24-bit BMP";
-        ASSERT_TRUE(glIsTexture(textureList[i]));
-        glBindTexture(GL_TEXTURE_2D, textureList[i]);
+        ASSERT_TRUE(glIsTexture(textureList[first + i]));
+        glBindTexture(GL_TEXTURE_2D, textureList[first + i]);
         GLint w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
@@ -187,7 +188,7 @@ TEST(Textures, FourFilesLandInOrderWithTheirTopRowAtTZero)
     }
     for (unsigned i = 0; i < 4; ++i)
         for (unsigned j = i + 1; j < 4; ++j)
-            EXPECT_NE(textureList[i], textureList[j]);
+            EXPECT_NE(textureList[first + i], textureList[first + j]);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -229,6 +230,9 @@ TEST(Textures, FilterTogglesSetEveryTextureAndLeaveTheLastBound)
 
 TEST(Textures, PaddedRowsUploadIntact)
 {
+    // The text renderer leaves its own unpack state behind; a texture loaded after it must not care.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 256);
     // Two pixels a row are 6 bytes, padded to 8 in the file and in SDL's surface.
     const std::vector<unsigned char> bgr = {
         0, 0, 255, 0, 255, 0,   // top: red, green
