@@ -188,6 +188,16 @@ screenshot() {
     require_alive "after screenshot $1"
 }
 
+# snap NAME: like screenshot, but into $OUT/NAME.bmp: an uncompressed capture takes a fifth of a
+# second where a PNG takes seconds on a busy machine, so a short-lived picture (a one-second message,
+# a five-second stun) is still on the screen when it is taken. Sets SHOT.
+snap() {
+    SHOT="$OUT/$1.bmp"
+    require_alive "before picture $1"
+    import -window root "$SHOT" 2>>"$OUT/import.log" || fail "picture $1 failed"
+    require_alive "after picture $1"
+}
+
 # Standard deviation of the grey levels of an image or a region of it (0 means uniform).
 stddev() {
     local file=$1 geom=${2:-}
