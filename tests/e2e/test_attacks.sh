@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The attacks, once the enemies have gathered round the player (god mode keeps it alive):
+#   left button, stun burst: the green word "STUNNED" appears above the enemies, and they stay where
+#     they are when the player walks away (the words are left behind with them, lower in the view);
+#   right button, hit burst of 25: four hits leave an enemy at 0 hit points and it still follows the
+#     player; the fifth kills it, and the dead are left behind when the player walks away.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+# Where the labels of the enemies round the player go: 2 units above them.
+ABOVE_PLAYER="500x160+150+170"
+# Four wheel notches bring the camera to 87 units; the player stands at the middle of the view, a
+# little below the centre, and whatever stays 30 units behind it when it walks on is seen lower.
+AROUND_PLAYER="240x130+280+230"
+LEFT_BEHIND="800x185+0+385"
+# The enemies' and the player's cube sides: dark red, green and blue, where floor, walls and snow
+# are all light blue to white.
+FIGURE='b<0.55 || (r<0.2 && g<0.25)'
+# The labels: bright pure green.
+LABEL='g>0.8 && r<0.45 && b<0.45'
+
+start_xvfb
+start_game
+wait_for_window Glacimor 30
+press F1
+wait_for_first_frames 40
+for _ in 1 2 3 4; do xdotool click 4; done
+
+# walk NAME: holds W for 2.5 s (the player walks some 37 units), waits 1 s (followers catch up)
+# and takes NAME.
+walk() {
+    xdotool keydown w
+    sleep 2.5
+    xdotool keyup w
+    sleep 1
+    snap "$1"
+}
+
+# The first enemies arrive some 12 s after the start; wait until several stand round the player.
+gathered=""
+for i in $(seq 1 30); do
+    snap gathering
+    figures=$(count_pixels "$SHOT" "$AROUND_PLAYER" "$FIGURE")
+    if [ "$figures" -ge 3500 ]; then
+        gathered=$figures
+        break
+    fi
+    sleep 0.5
+done
+# A few more come in the next seconds.
+sleep 4
+[ -n "$gathered" ] || fail "no enemies gathered round the player within $(elapsed) s ($figures figure pixels)"
+log "enemies round the player: $gathered figure pixels"
+
+snap before_stun
+xdotool click 1
+sleep 0.6
+snap stunned
+walk stunned_walked
+# The stun lasts 5 s; then the enemies come back to the player.
+sleep 4
+snap before_hits
+# Back the way the player came, so that it stays well inside the walls: 1200 pixels of the mouse
+# turn it by 180 degrees.
+turn_round() { for _ in 1 2 3 4 5 6; do xdotool mousemove_relative -- 200 0; sleep 0.05; done; sleep 0.5; }
+xdotool click --repeat 4 --delay 100 3
+sleep 0.6
+turn_round
+walk four_hits_walked
+xdotool click 3
+sleep 0.6
+snap five_hits
+turn_round
+walk five_hits_walked
+require_alive "after the attacks"
+
+press Escape
+wait_exit 30 || fail "the game did not end within 30 s of Escape"
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape, expected 0"
+check_no_sanitizer_report
+log "pictures taken, measuring"
+
+# Stun: the labels appear, and stay with the enemies when the player walks on.
+count_many "$OUT/before_stun.bmp" "$ABOVE_PLAYER" "$LABEL" "$LEFT_BEHIND" "$LABEL"
+before=("${COUNTS[@]}")
+count_many "$OUT/stunned.bmp" "$ABOVE_PLAYER" "$LABEL" "$LEFT_BEHIND" "$LABEL"
+stunned=("${COUNTS[@]}")
+count_many "$OUT/stunned_walked.bmp" "$ABOVE_PLAYER" "$LABEL" "$LEFT_BEHIND" "$LABEL" "$AROUND_PLAYER" "$FIGURE" "$LEFT_BEHIND" "$FIGURE"
+walked=("${COUNTS[@]}")
+log "label green above the player: ${before[0]} before the left button, ${stunned[0]} after it, ${walked[0]} after walking on"
+log "label green left behind (lower in the view): ${before[1]}, ${stunned[1]}, ${walked[1]}"
+[ "${stunned[0]}" -ge $((3 * before[0] + 300)) ] ||
+    fail "no green 'STUNNED' above the enemies after the left button (${before[0]} -> ${stunned[0]} green pixels)"
+[ "${walked[1]}" -ge $((3 * stunned[1] + 150)) ] ||
+    fail "the stunned enemies and their labels did not stay behind when the player walked on (${stunned[1]} -> ${walked[1]} label pixels low in the view)"
+
+# Hits: after four the enemies (0 hit points) still follow; after the fifth they stay behind.
+count_many "$OUT/four_hits_walked.bmp" "$AROUND_PLAYER" "$FIGURE" "$LEFT_BEHIND" "$FIGURE"
+four=("${COUNTS[@]}")
+count_many "$OUT/five_hits_walked.bmp" "$AROUND_PLAYER" "$FIGURE" "$LEFT_BEHIND" "$FIGURE"
+five=("${COUNTS[@]}")
+log "figures round the player / left behind after walking on: stunned ${walked[2]} / ${walked[3]}, four hits ${four[0]} / ${four[1]}, five hits ${five[0]} / ${five[1]}"
+[ "${four[0]}" -ge 3000 ] ||
+    fail "after four hits of 25 the enemies did not follow the player (${four[0]} figure pixels round it)"
+[ "${five[1]}" -ge $((3 * four[1] + 1500)) ] ||
+    fail "after the fifth hit no dead enemies stayed behind (${four[1]} -> ${five[1]} figure pixels left behind)"
+[ "${walked[3]}" -ge $((3 * four[1] + 1500)) ] ||
+    fail "no stunned enemies stayed behind (${walked[3]} figure pixels left behind, ${four[1]} when they follow)"
+
+pass "the left button stuns and labels the enemies, the right button kills them with the fifth hit"
