@@ -71,7 +71,7 @@ void updateFrame()
     camera.aim(player);
 }
 
-void renderFrame(double aspect)
+void beginScene(double aspect)
 {
     setTexMode();
     glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
@@ -89,7 +89,20 @@ void renderFrame(double aspect)
     camera.applyLookAt();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
 
+void drawHud()
+{
+    glUseProgram(0);
+    glLoadIdentity();
+    gui.render();
+    // The next frame chooses its program again before it draws anything.
+    glUseProgram(gm_shader);
+}
+
+void renderFrame(double aspect)
+{
+    beginScene(aspect);
     for (Light* light : lightList)
         light->render();
     for (Enemy* enemy : enemyList)
@@ -99,9 +112,5 @@ void renderFrame(double aspect)
     player.GameObject::render();
     GM_GL_skybox();
     blizzard.render();
-
-    glUseProgram(0);
-    glLoadIdentity();
-    gui.render();
-    glUseProgram(gm_shader);
+    drawHud();
 }

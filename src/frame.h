@@ -15,6 +15,13 @@ void pollEvents(EventContext& context);
 // the enemy cap, the light following the player, and the camera behind it.
 void updateFrame();
 
+// The start of drawing: texture modes and GL switches from the settings, the clear, and the
+// camera's projection and view.
+void beginScene(double aspect);
+
+// The end of drawing: the HUD with the shader off, then the scene program selected again.
+void drawHud();
+
 // Draws the frame with the camera's view: texture modes and GL switches from the settings,
 // the light, the enemies, the obstacles, the player, the skybox, the snow, then the HUD.
 void renderFrame(double aspect);

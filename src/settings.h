@@ -19,4 +19,7 @@ extern bool set_god;          // F1: enemies in reach do no harm
 extern bool set_endgame;      // the player has died; set once, never reset
 extern double set_score;      // SDL ticks at the moment of death
 
+// Puts every setting back to its compiled-in default, as at start-up. For tests and the benchmark.
+void restoreDefaultSettings();
+
 #endif

@@ -31,25 +31,6 @@ struct ScriptedClock {
     static void set(Ticks t) { now() = t; }
 };
 
-inline void resetSettings()
-{
-    set_shading = true;
-    set_filtering = true;
-    set_mipmap = true;
-    set_aniso = true;
-    set_fpscounter = true;
-    set_culling = true;
-    set_alpha = true;
-    set_spawntime = 2000.0;
-    set_spawnscale = 0.995;
-    set_fullscreen = true;
-    set_vsync = false;
-    set_wireframe = false;
-    set_god = false;
-    set_endgame = false;
-    set_score = 0.0;
-}
-
 inline void resetSlot(Gui_textObj& slot)
 {
     slot.text.str(std::string());
@@ -72,7 +53,7 @@ inline void clearWorldLists()
 inline void resetWorld()
 {
     clearWorldLists();
-    resetSettings();
+    restoreDefaultSettings();
     player = Player(0, 0, 0);
     input = Input();
     camera = Camera(10, 10, 10, 0, 0, 0);

@@ -167,19 +167,7 @@ void resetWorld(Ticks now)
     gui.text3.set("", 1.0, 1.0, 1.0);
     gui.text3Timer = 0;
 
-    set_shading = true;
-    set_filtering = true;
-    set_mipmap = true;
-    set_aniso = true;
-    set_fpscounter = true;
-    set_culling = true;
-    set_alpha = true;
-    set_wireframe = false;
-    set_god = false;
-    set_endgame = false;
-    set_score = 0;
-    set_spawntime = 2000.0;
-    set_spawnscale = 0.995;
+    restoreDefaultSettings();
 
     light0.lightPos[0] = 0;
     light0.lightPos[1] = 20;
@@ -233,22 +221,9 @@ void buildPeak()
 // the HUD, nothing in between.
 void renderFloor(double aspect)
 {
-    setTexMode();
-    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
-    glEnable(GL_BLEND);
-    glUseProgram(set_shading ? gm_shader : 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-aspect / 2, aspect / 2, -0.5, 0.5, 3.0, 20000.0);
-    camera.applyLookAt();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    beginScene(aspect);
     GM_GL_skybox();
-    glUseProgram(0);
-    glLoadIdentity();
-    gui.render();
-    glUseProgram(gm_shader);
+    drawHud();
 }
 
 // Events are read and dropped between frames, outside the timing, so the X queue stays empty.
