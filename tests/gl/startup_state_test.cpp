@@ -1,7 +1,16 @@
-// The fixed GL state of start-up, read back from a real context.
+// The GL state of start-up and of each frame's switches, read back from a real context, and the
+// video mode's fallback when the driver refuses multisampling.
 #include "gl_context.h"
 
+#include "frame.h"
+#include "render/shader.h"
+#include "settings.h"
+#include "startup.h"
+
+#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 TEST(StartupState, FixedStateHoldsAfterStartup)
 {
@@ -15,4 +24,91 @@ TEST(StartupState, FixedStateHoldsAfterStartup)
     GLint cull = 0;
     glGetIntegerv(GL_CULL_FACE_MODE, &cull);
     EXPECT_EQ(cull, GL_BACK);
+}
+
+namespace {
+
+GLint currentProgram()
+{
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return program;
+}
+
+GLint polygonMode()
+{
+    GLint mode[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], mode[1]) << "front and back are switched together";
+    return mode[0];
+}
+
+} // namespace
+
+// Wireframe, blending and shading reach GL at the start of every frame's drawing, and only there.
+TEST(StartupState, FrameSwitchesFollowTheSettings)
+{
+    const unsigned savedShader = gm_shader;
+    gm_shader = loadShader(std::string(GLACIMOR_SOURCE_DIR) + "/shader/GM_shader");
+    ASSERT_NE(gm_shader, 0u);
+
+    set_wireframe = true;
+    set_alpha = false;
+    set_shading = false;
+    glUseProgram(gm_shader);
+    beginScene(4.0 / 3.0);
+    EXPECT_EQ(polygonMode(), GL_LINE);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(currentProgram(), 0);
+
+    set_wireframe = false;
+    set_alpha = true;
+    set_shading = true;
+    beginScene(4.0 / 3.0);
+    EXPECT_EQ(polygonMode(), GL_FILL);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(currentProgram(), static_cast<GLint>(gm_shader));
+
+    // The HUD leaves the scene program selected, whatever shading says.
+    set_shading = false;
+    drawHud();
+    EXPECT_EQ(currentProgram(), static_cast<GLint>(gm_shader));
+
+    glUseProgram(0);
+    glDeleteProgram(gm_shader);
+    gm_shader = savedShader;
+    restoreDefaultSettings();
+}
+
+namespace {
+
+int modeCalls = 0;
+
+// A driver that refuses the first mode it is asked for, then opens what it is asked.
+SDL_Surface* refuseFirstMode(int width, int height, int bpp, Uint32 flags)
+{
+    return ++modeCalls == 1 ? nullptr : SDL_SetVideoMode(width, height, bpp, flags);
+}
+
+// Opens a fresh window through the seam in a child process and reports its sample count
+// through the exit status; _exit skips the exit-time checks that belong to the parent.
+[[noreturn]] void openAndReportSamples(SetVideoModeFn setMode)
+{
+    requestGLAttributes(true);
+    SDL_Surface* screen = openVideoMode(false, setMode);
+    GLint samples = -1;
+    if (screen)
+        glGetIntegerv(GL_SAMPLES, &samples);
+    _exit(screen ? 10 + samples : 1);
+}
+
+} // namespace
+
+// The display here grants 4x multisampling; a driver that refuses it gets a second request
+// without it, and the game opens a window all the same.
+TEST(VideoModeDeathTest, RefusedMultisamplingIsAskedAgainWithout)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(openAndReportSamples(SDL_SetVideoMode), testing::ExitedWithCode(14), "");
+    EXPECT_EXIT(openAndReportSamples(refuseFirstMode), testing::ExitedWithCode(10), "");
 }
