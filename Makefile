@@ -5,10 +5,12 @@
 #   make bench     times the game's frames and start-up on this machine
 #   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
 #   make windows-check  plays that zip under Wine on a virtual display
+#   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
+DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
@@ -20,7 +22,7 @@ BENCH_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: run test build build-test deps-run deps-test textures font clean install bench deps-bench \
-	windows windows-check deps-windows deps-windows-check
+	windows windows-check deps-windows deps-windows-check demo deps-demo
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -64,6 +66,14 @@ deps-windows:
 
 deps-windows-check:
 	@scripts/install-deps.sh $(WINDOWS_CHECK_PACKAGES)
+
+# A scripted session of real play with the release build, recorded as PNG screenshots and an
+# animated GIF in build/demo (see docs/DEMO.md).
+demo: deps-demo build
+	scripts/demo.sh build/release/glacimor . build
+
+deps-demo:
+	@scripts/install-deps.sh $(DEMO_PACKAGES)
 
 deps-bench:
 	@scripts/install-deps.sh $(BENCH_PACKAGES)
