@@ -28,7 +28,11 @@ vec3 safeNormalize(vec3 v, vec3 fallback)
 
 void main()
 {
-    vec4 texel = texture2D(tex, gl_TexCoord[0].st);
+    // Every side, wall and floor maps its texture once, so its coordinates lie in [0, 1]. A side
+    // seen nearly edge-on can hand the sampler wild values at the pixels around its sliver; a
+    // software renderer filtering anisotropically then walks a footprint of billions of texels
+    // and freezes the game for seconds. Clamping changes no pixel that the surface covers.
+    vec4 texel = texture2D(tex, clamp(gl_TexCoord[0].st, 0.0, 1.0));
     vec3 albedo = gl_Color.rgb * texel.rgb;
 
     vec3 n = safeNormalize(worldNormal, vec3(0.0, 1.0, 0.0));

@@ -4,11 +4,16 @@
 #include "gl_context.h"
 
 #include "render/particles.h"
+#include "render/textures.h"
+#include "settings.h"
+#include "world/game_object.h"
+#include "world_textures.h"
 #include "render/shader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -331,3 +336,54 @@ TEST_F(ProgramPicture, SnowProgramDrawsNearWhiteFlakes)
 }
 
 } // namespace
+
+// A frame caught in play (camera 40 behind the player in a corner of the plateau, an enemy just
+// ahead of it): the enemy's right side is seen almost edge-on, and with the face texture filtered
+// anisotropically and the game's 4x multisampling the software renderer spent 12 s on this one
+// cube. It must draw like any other.
+TEST_F(ProgramPicture, SideSeenEdgeOnDrawsWithoutStalling)
+{
+    ASSERT_TRUE(gltest::ensureWorldTextures());
+    // The game's window has four samples a pixel; this context has one, so draw into a buffer
+    // that has them.
+    GLuint buffers[2] = {};
+    GLuint frame = 0;
+    glGenRenderbuffers(2, buffers);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_RGBA8, gltest::WIDTH, gltest::HEIGHT);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_DEPTH_COMPONENT24, gltest::WIDTH, gltest::HEIGHT);
+    glGenFramebuffers(1, &frame);
+    glBindFramebuffer(GL_FRAMEBUFFER, frame);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
+    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+
+    setTexMode(); // the start-up settings: linear, mipmapped, anisotropy 16
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setView(-102.19092510540248, 3.5499999999999976, 59.468825336899407, -97.905656030908972, 0,
+            99.238618760541854);
+    setLight(0, 20, 0);
+    GameObject enemy(-98.243653759834714, 0, 95.379956606608744, 0.080667439654267981, 0,
+                     0.99674107178325155);
+    glUseProgram(scene);
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
+    enemy.render();
+    glFinish();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    glUseProgram(0);
+
+    // Resolve the samples into the window's buffer to look at the cube.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, gltest::WIDTH, gltest::HEIGHT, 0, 0, gltest::WIDTH, gltest::HEIGHT,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &frame);
+    glDeleteRenderbuffers(2, buffers);
+
+    EXPECT_LT(ms, 2000.0) << "one cube took " << ms << " ms";
+    const Rgb middle = gltest::pixelAt(gltest::readPixels(), 396, 283);
+    EXPECT_GT(brightness(middle), 60) << "no cube in the middle of the picture";
+}
