@@ -278,6 +278,25 @@ green_mask() {
     GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
 }
 
+# player_green FILE GEOM: the green pixels of the figure in the middle of region GEOM, the player
+# whom the camera looks at; figures elsewhere do not count. The largest green patch whose box
+# holds the middle is taken, so the painted eyes and brows over the middle do not matter. 0 when
+# no green patch holds the middle.
+player_green() {
+    local file=$1 geom=$2 w h mask="$OUT/player_green.png"
+    w=${geom%%x*}
+    h=${geom#*x}
+    h=${h%%+*}
+    green_mask "$file" "$geom" "$mask"
+    convert "$mask" -morphology Close Square:2 -define connected-components:verbose=true \
+        -connected-components 8 null: |
+        awk -v cx=$((w / 2)) -v cy=$((h / 2)) '
+            $NF == "gray(255)" && split($2, box, /[x+]/) == 4 &&
+                box[3] <= cx && cx < box[3] + box[1] && box[4] <= cy && cy < box[4] + box[2] &&
+                $4 > best { best = $4 }
+            END { print best + 0 }'
+}
+
 # moving_blobs A B GEOM: pixels of region GEOM that changed between A and B by more than 15% in
 # places at least 5 x 5 pixels large: moving figures count, single snowflakes are eroded away.
 moving_blobs() {
