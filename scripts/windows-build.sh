@@ -8,11 +8,7 @@
 # glacimor.exe, the two DLLs it needs, textures/, shader/, a README and the libraries' licences,
 # zipped as BUILD_DIR/glacimor-windows.zip.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=$(realpath -m "${1:-build/windows}")
-host=x86_64-w64-mingw32
-jobs=$(nproc 2>/dev/null || echo 2)
+source "$(dirname "$0")/windows-env.sh" "$@"
 
 scripts/windows-deps.sh "$build"
 deps=$build/deps

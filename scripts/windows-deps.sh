@@ -11,11 +11,7 @@
 # Result: BUILD_DIR/deps with bin/SDL.dll, bin/glew32.dll, the import libraries in lib/ and the
 # headers in include/. Each library is built once; delete BUILD_DIR/deps to build them anew.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=$(realpath -m "${1:-build/windows}")
-host=x86_64-w64-mingw32
-jobs=$(nproc 2>/dev/null || echo 2)
+source "$(dirname "$0")/windows-env.sh" "$@"
 
 apt_dir=$build/apt
 src_dir=$build/src
