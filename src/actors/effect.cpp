@@ -2,8 +2,6 @@
 #include "actors/effect.h"
 
 #include "actors/mob.h"
-#include "globals.h"
-#include "ui/gui.h"
 
 #include <algorithm>
 
@@ -17,9 +15,9 @@ bool Effect::timeIsUp() const { return static_cast<Ticks>(ticksNow() - startTime
 namespace {
 
 // Labels float two units above the target's centre, following it.
-void label(const Mob& target, const char* text)
+void labelAbove(WorldLabels& labels, const Mob& target, const char* text)
 {
-    GM_font_3d(target.pos.x, target.pos.y + 2.0, target.pos.z, text);
+    labels.label(target.pos.x, target.pos.y + 2.0, target.pos.z, text);
 }
 
 } // namespace
@@ -36,7 +34,7 @@ void Hit::update()
         status = EFFECT_EXPIRED;
 }
 
-void Hit::render() {}
+void Hit::render(WorldLabels&) {}
 
 Stun::Stun(Mob& source, Mob& target, unsigned int duration) : Effect(source, target)
 {
@@ -51,10 +49,10 @@ void Stun::update()
         cancel();
 }
 
-void Stun::render()
+void Stun::render(WorldLabels& labels)
 {
     if (status != EFFECT_EXPIRED)
-        label(target, "STUNNED");
+        labelAbove(labels, target, "STUNNED");
 }
 
 void Stun::cancel()
@@ -80,10 +78,10 @@ void Deathcurse::update()
     }
 }
 
-void Deathcurse::render()
+void Deathcurse::render(WorldLabels& labels)
 {
     if (status != EFFECT_EXPIRED)
-        label(target, "DEATH");
+        labelAbove(labels, target, "DEATH");
 }
 
 Slow::Slow(Mob& source, Mob& target, unsigned int duration, double strength) : Effect(source, target)
@@ -99,10 +97,10 @@ void Slow::update()
         cancel();
 }
 
-void Slow::render()
+void Slow::render(WorldLabels& labels)
 {
     if (status != EFFECT_EXPIRED)
-        label(target, "SLOW");
+        labelAbove(labels, target, "SLOW");
 }
 
 void Slow::cancel()

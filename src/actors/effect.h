@@ -2,9 +2,22 @@
 #ifndef GLACIMOR_ACTORS_EFFECT_H
 #define GLACIMOR_ACTORS_EFFECT_H
 
-#include "clock.h"
+#include "core/clock.h"
+
+#include <vector>
 
 class Mob;
+
+// Where effects put their labels. The HUD's label pass hands one in, so an effect says what it
+// shows and where, and knows nothing of how text is drawn.
+class WorldLabels {
+public:
+    // Shows text centred on the world point (x, y, z).
+    virtual void label(double x, double y, double z, const char* text) = 0;
+
+protected:
+    ~WorldLabels() = default;
+};
 
 // Effect status values.
 enum : int {
@@ -28,7 +41,8 @@ public:
     Effect& operator=(const Effect&) = delete;
 
     virtual void update() {}
-    virtual void render() {}
+    // Shows the effect's label, if it has one, above its target.
+    virtual void render(WorldLabels&) {}
 
     bool timeIsUp() const; // duration elapsed, by unsigned difference of ticks
 
@@ -41,7 +55,7 @@ class Hit : public Effect {
 public:
     Hit(Mob& source, Mob& target, double strength);
     void update() override;
-    void render() override;
+    void render(WorldLabels& labels) override;
 };
 
 // Freezes a living target for its duration and shows "STUNNED".
@@ -49,7 +63,7 @@ class Stun : public Effect {
 public:
     Stun(Mob& source, Mob& target, unsigned int duration);
     void update() override;
-    void render() override;
+    void render(WorldLabels& labels) override;
     void cancel() override;
 };
 
@@ -58,7 +72,7 @@ class Deathcurse : public Effect {
 public:
     Deathcurse(Mob& source, Mob& target, unsigned int duration);
     void update() override;
-    void render() override;
+    void render(WorldLabels& labels) override;
 };
 
 // Scales the target's speed for its duration; shows "SLOW". strength must not be 0.
@@ -66,9 +80,11 @@ class Slow : public Effect {
 public:
     Slow(Mob& source, Mob& target, unsigned int duration, double strength);
     void update() override;
-    void render() override;
+    void render(WorldLabels& labels) override;
     void cancel() override;
 };
+
+extern std::vector<Effect*> effectList; // running and expired status effects, oldest first; owns them
 
 // Unlinks expired effects from effectList, keeping the order of the rest. Does not destroy them.
 void effectListGarbageCollection();

@@ -1,8 +1,8 @@
 // The end of the game: recorded once, at the first player update that finds no hit points.
 #include "actors/endgame.h"
 
-#include "clock.h"
-#include "settings.h"
+#include "core/clock.h"
+#include "core/settings.h"
 
 #include <cmath>
 #include <sstream>

@@ -3,11 +3,9 @@
 
 #include "actors/effect.h"
 #include "actors/player.h"
-#include "clock.h"
-#include "globals.h"
-#include "settings.h"
-
-#include <cstdlib>
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/settings.h"
 
 Enemy::Enemy(double x, double y, double z) : Mob(x, y, z) { enemyList.push_back(this); }
 
@@ -32,8 +30,6 @@ void Enemy::update()
     if (player.hp < 0)
         player.hp = 0;
 }
-
-double rand_double() { return static_cast<double>(std::rand()) / RAND_MAX; }
 
 vec3 spawnPoint(double r, double t)
 {

@@ -6,6 +6,7 @@
 #include "actors/mob.h"
 
 #include <cstddef>
+#include <vector>
 
 // The most enemies the field holds after the frame's cap; the oldest goes first.
 constexpr std::size_t ENEMY_CAP = 1000;
@@ -19,14 +20,13 @@ public:
     void update() override;
 };
 
-// rand() / RAND_MAX, in [0, 1]. The generator is never seeded, so every run is the same game.
-double rand_double();
+extern std::vector<Enemy*> enemyList; // every enemy, living or dead, oldest first; owns them
 
 // The point of the plateau's edge for the draws r (which edge, in [0, 1]) and t (where along
 // it, in [-99, 99]): r below 0.25 the edge x = 99, below 0.5 x = -99, below 0.75 z = 99, else z = -99.
 vec3 spawnPoint(double r, double t);
 
-// Creates one enemy at a random point of the plateau's edge.
+// Creates one enemy at a random point of the plateau's edge (two draws of rand_double).
 void spawnEnemy();
 
 // Frame step: spawns at most one enemy when the (truncated, shrinking) interval is used up.

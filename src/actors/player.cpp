@@ -3,8 +3,9 @@
 
 #include "actors/effect.h"
 #include "actors/endgame.h"
-#include "clock.h"
-#include "globals.h"
+#include "actors/enemy.h"
+#include "core/clock.h"
+#include "core/input.h"
 
 Player::Player(double x, double y, double z) : Mob(x, y, z) { speed = 1.5; }
 
@@ -48,8 +49,6 @@ void Player::update()
         camHeight += input.mouseY / 600.0 * input.mouseSensitivity;
         input.mouseY = 0;
     }
-
-    gui.setText2(getHP().c_str(), 1.0, 1.0, 1.0);
 
     if (hp <= 0)
         recordEnd();

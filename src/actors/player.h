@@ -15,7 +15,8 @@ public:
 
     Player(double x, double y, double z);
 
-    // Once per frame, after every enemy: bound, move, turn, show the hit points, detect the end.
+    // Once per frame, after every enemy: bound, move, turn, detect the end. The frame shows the
+    // hit points on the HUD right after it.
     void update() override;
     // Where the camera stands: camDist behind the player along its heading, camDist * camHeight above.
     vec3 getCamPos() const;
@@ -25,5 +26,7 @@ public:
     void style3(); // not an attack yet
     void style4(); // not an attack yet
 };
+
+extern Player player; // the one player, never replaced
 
 #endif

@@ -1,7 +1,6 @@
 // The cube model and the skybox, drawn from one quad turned between copies.
 #include "render/geometry.h"
 
-#include "globals.h"
 #include "render/gl.h"
 #include "render/textures.h"
 
@@ -85,4 +84,33 @@ void GM_GL_skybox()
     glBindTexture(GL_TEXTURE_2D, textureList[TEX_ICEGROUND]);
     skyQuad(); // floor
     glPopMatrix();
+}
+
+namespace {
+
+struct FlakeVertex {
+    double nx, ny, nz;
+    double x, y, z;
+};
+
+// Two crossed diamonds, each a strip that draws one face, a degenerate turn, then the back face.
+const FlakeVertex FLAKE_STRIPS[2][7] = {
+    {{0, 0, -1, 0, 0.12, 0}, {0, 0, -1, 0.15, 0, 0}, {0, 0, -1, -0.15, 0, 0}, {0, 0, -1, 0, -0.12, 0},
+     {0, 0, 1, -0.15, 0, 0}, {0, 0, 1, 0.15, 0, 0}, {0, 0, 1, 0, 0.15, 0}},
+    {{1, 0, 0, 0, 0.12, 0}, {1, 0, 0, 0, 0, 0.15}, {1, 0, 0, 0, 0, -0.15}, {1, 0, 0, 0, -0.12, 0},
+     {-1, 0, 0, 0, 0, -0.15}, {-1, 0, 0, 0, 0, 0.15}, {-1, 0, 0, 0, 0.15, 0}},
+};
+
+} // namespace
+
+void GM_GL_flake(double x, double y, double z)
+{
+    for (const auto& strip : FLAKE_STRIPS) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (const FlakeVertex& v : strip) {
+            glNormal3d(v.nx, v.ny, v.nz);
+            glVertex3d(x + v.x, y + v.y, z + v.z);
+        }
+        glEnd();
+    }
 }

@@ -1,4 +1,4 @@
-// The two fixed models of the world: the coloured cube every object wears, and the skybox.
+// The fixed models of the world: the coloured cube every object wears, the skybox and a snowflake.
 #ifndef GLACIMOR_RENDER_GEOMETRY_H
 #define GLACIMOR_RENDER_GEOMETRY_H
 
@@ -12,5 +12,8 @@ void GM_GL_cube();
 // The 200-unit box of walls, ceiling and ice floor, fixed in the world. Leaves the modelview
 // at identity, the floor texture bound, colour white, normal (0, 0, -1), texture coordinate (1, 0).
 void GM_GL_skybox();
+
+// One flake: two crossed double-sided diamonds centred on the world point.
+void GM_GL_flake(double x, double y, double z);
 
 #endif

@@ -3,10 +3,10 @@
 
 #include "actors/effect.h"
 #include "actors/endgame.h"
-#include "clock.h"
-#include "globals.h"
+#include "actors/player.h"
+#include "core/clock.h"
+#include "core/settings.h"
 #include "render/gl.h"
-#include "settings.h"
 #include "ui/quicktext.h"
 
 const char* Gui_textObj::chars()
@@ -61,11 +61,8 @@ void drawSlot(Gui_textObj& slot, double x, double y)
 
 void Gui::render()
 {
+    // Text drawn as lines would be unreadable: the HUD stays filled in wireframe mode.
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColor3d(0, 1, 0);
-    for (std::size_t i = 0; i < effectList.size(); ++i)
-        effectList[i]->render();
-
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -88,4 +85,23 @@ void GM_font_3d(double x, double y, double z, const char* text)
     glTranslated(x, y, z);
     glRotated(-player.azimut(), 0, 1, 0);
     glQuickText::printfAt(-1.2, 0, 0, 0.05, "%s", text);
+}
+
+namespace {
+
+// Effects write their labels here; each becomes a world label.
+class FontLabels : public WorldLabels {
+public:
+    void label(double x, double y, double z, const char* text) override { GM_font_3d(x, y, z, text); }
+};
+
+} // namespace
+
+void drawEffectLabels()
+{
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glColor3d(0, 1, 0);
+    FontLabels labels;
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->render(labels);
 }

@@ -36,11 +36,17 @@ public:
 
     // Ages the message once per frame.
     void update();
-    // Draws the effect labels in the 3D view, then the HUD in normalised device coordinates.
+    // Draws the HUD, filled, in normalised device coordinates: both matrices are left at identity.
     void render();
 };
 
+extern Gui gui; // the heads-up display
+
 // Draws a world label centred on (x, y, z), turned by the player's heading so it reads from behind the player.
 void GM_font_3d(double x, double y, double z, const char* text);
+
+// The label pass: every effect's label above its target, filled and green, in the 3D view.
+// Runs after the scene, with the camera still on the projection matrix.
+void drawEffectLabels();
 
 #endif

@@ -29,4 +29,6 @@ public:
     void applyLookAt() const;
 };
 
+extern Camera camera; // the eye, placed behind the player each frame
+
 #endif

@@ -8,4 +8,6 @@ public:
     void render(unsigned int texture) const;
 };
 
+extern Cube cube; // the drawer of the cube model
+
 #endif

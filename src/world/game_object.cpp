@@ -1,8 +1,9 @@
 // Placement, orientation, distances and drawing of world objects.
 #include "world/game_object.h"
 
-#include "globals.h"
 #include "render/gl.h"
+#include "render/textures.h"
+#include "world/cube.h"
 
 #include <cmath>
 

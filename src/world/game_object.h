@@ -5,6 +5,8 @@
 
 #include "math/vec3.h"
 
+#include <vector>
+
 // Activity states of an object.
 enum : int {
     STATE_STUNNED = 0,
@@ -50,5 +52,7 @@ class Obstacle : public GameObject {
 public:
     Obstacle(double x, double y, double z, double angle);
 };
+
+extern std::vector<Obstacle*> obstacleList; // static obstacles; the game places none
 
 #endif

@@ -1,7 +1,6 @@
 // The light that the scene shader reads as GL light 0.
 #include "world/light.h"
 
-#include "globals.h"
 #include "render/gl.h"
 
 Light::Light(double x, double y, double z, unsigned int id)

@@ -4,6 +4,8 @@
 
 #include "world/game_object.h"
 
+#include <vector>
+
 class Light : public GameObject {
 public:
     unsigned int lightId;
@@ -19,5 +21,8 @@ public:
     // position is a world position.
     void render() const;
 };
+
+extern std::vector<Light*> lightList; // the lights drawn each frame; owns nothing
+extern Light light0;                  // the game's light; follows the player, raised with Up and Down
 
 #endif

@@ -3,8 +3,9 @@
 #include "gl_context.h"
 #include "world_textures.h"
 
-#include "globals.h"
 #include "render/geometry.h"
+#include "render/textures.h"
+#include "world/cube.h"
 #include "world/camera.h"
 #include "world/game_object.h"
 #include "world/light.h"

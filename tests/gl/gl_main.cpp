@@ -1,9 +1,8 @@
 // Entry of the GL tests: opens the window and its context once, then runs every test in it.
 #include "gl_context.h"
 
-#include "startup.h"
+#include "platform/startup.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -31,25 +30,23 @@ namespace {
 
 class GLEnvironment : public ::testing::Environment {
 public:
+    // The game's own bring-up, in an 800 x 600 window without multisampling; the tests load
+    // the shaders and textures they need themselves.
     void SetUp() override
     {
-        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-            std::fprintf(stderr, "GL tests: SDL_Init failed: %s\n", SDL_GetError());
-            std::exit(1);
-        }
-        requestGLAttributes(false);
-        if (!openVideoMode(false)) {
-            std::fprintf(stderr, "GL tests: no window: %s\n", SDL_GetError());
-            std::exit(1);
-        }
-        setFixedGLState();
-        if (glewInit() != GLEW_OK) {
-            std::fprintf(stderr, "GL tests: glewInit failed\n");
+        BringUp how;
+        how.caption = "Glacimor GL tests";
+        how.multisample = false;
+        how.loadAssets = false;
+        // No SDL_Quit: it unloads the GL driver, and LeakSanitizer, which reports at exit, could
+        // then no longer name the driver's allocations to match them against sanitizer/lsan.supp.
+        how.quitAtExit = false;
+        Screen screen;
+        if (!bringUp(how, screen)) {
+            std::fprintf(stderr, "GL tests: no GL context\n");
             std::exit(1);
         }
     }
-    // No SDL_Quit: it unloads the GL driver, and LeakSanitizer, which reports at exit, could then
-    // no longer name the driver's allocations to match them against sanitizer/lsan.supp.
     void TearDown() override {}
 };
 

@@ -4,8 +4,8 @@
 #include "text_ink.h"
 
 #include "actors/endgame.h"
-#include "globals.h"
-#include "settings.h"
+#include "core/clock.h"
+#include "core/settings.h"
 #include "ui/gui.h"
 #include "ui/quicktext.h"
 

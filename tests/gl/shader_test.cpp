@@ -3,9 +3,9 @@
 // light the picture the way the game needs (never black, never garbage).
 #include "gl_context.h"
 
-#include "render/particles.h"
+#include "core/settings.h"
+#include "render/geometry.h"
 #include "render/textures.h"
-#include "settings.h"
 #include "world/game_object.h"
 #include "world_textures.h"
 #include "render/shader.h"

@@ -2,11 +2,11 @@
 // pass switches to and leaves behind.
 #include "gl_context.h"
 
-#include "clock.h"
-#include "globals.h"
-#include "render/particles.h"
+#include "core/clock.h"
+#include "core/settings.h"
 #include "render/shader.h"
-#include "settings.h"
+#include "world/light.h"
+#include "world/particles.h"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +102,6 @@ TEST_F(SnowRender, CullingDrawsOnlyTheFlakesNearTheLight)
     set_culling = true;
     placeLight(30, 20, -40);
     snow->render();
-    // Counted after the render: it moves the flakes before drawing them.
     const long near = flakesNearLight(*snow);
     EXPECT_EQ(flakesDrawn, near);
     // A 57-unit ball around a point 20 up holds a few hundred of the 8000 flakes.

@@ -2,10 +2,10 @@
 // video mode's fallback when the driver refuses multisampling.
 #include "gl_context.h"
 
-#include "frame.h"
+#include "core/settings.h"
+#include "game/frame.h"
+#include "platform/startup.h"
 #include "render/shader.h"
-#include "settings.h"
-#include "startup.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

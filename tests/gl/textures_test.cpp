@@ -3,9 +3,9 @@
 #include "gl_context.h"
 #include "world_textures.h"
 
-#include "globals.h"
+#include "core/settings.h"
+#include "platform/bmp.h"
 #include "render/textures.h"
-#include "settings.h"
 
 #include <gtest/gtest.h>
 

@@ -241,7 +241,7 @@ TEST_F(EffectTest, GarbageCollectionUnlinksExpiredKeepingOrder)
     delete b;
     delete c;
 
-    clearWorldLists();
+    resetWorld();
     effectListGarbageCollection();
     EXPECT_TRUE(effectList.empty());
 }
@@ -301,4 +301,56 @@ TEST_F(EffectTest, CapEndsTheEffectsOfTheEnemiesItDeletes)
     // Every remaining effect acts on a listed enemy.
     for (Effect* effect : effectList)
         EXPECT_NE(std::find(enemyList.begin(), enemyList.end(), &effect->target), enemyList.end());
+}
+
+namespace {
+
+// Keeps the labels effects hand to the label pass.
+struct RecordedLabels : WorldLabels {
+    struct Label {
+        double x, y, z;
+        std::string text;
+    };
+    std::vector<Label> labels;
+    void label(double x, double y, double z, const char* text) override { labels.push_back({x, y, z, text}); }
+};
+
+} // namespace
+
+TEST_F(EffectTest, RunningEffectsLabelTheirTargetTwoUnitsAboveIt)
+{
+    Enemy* e = new Enemy(3, 1, -7);
+    ScriptedClock::set(0);
+    Effect* effects[] = {new Stun(player, *e, 100), new Deathcurse(player, *e, 100), new Slow(player, *e, 100, 0.5),
+                         new Hit(player, *e, 1)};
+    RecordedLabels seen;
+    for (Effect* effect : effects)
+        effect->render(seen);
+    ASSERT_EQ(seen.labels.size(), 3u); // a hit shows nothing
+    const char* texts[] = {"STUNNED", "DEATH", "SLOW"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(texts[i]);
+        EXPECT_EQ(seen.labels[i].text, texts[i]);
+        EXPECT_EQ(seen.labels[i].x, 3.0);
+        EXPECT_EQ(seen.labels[i].y, 3.0);
+        EXPECT_EQ(seen.labels[i].z, -7.0);
+    }
+
+    // The label follows its target...
+    e->place(5, 0, 8);
+    RecordedLabels moved;
+    effects[0]->render(moved);
+    ASSERT_EQ(moved.labels.size(), 1u);
+    EXPECT_EQ(moved.labels[0].x, 5.0);
+    EXPECT_EQ(moved.labels[0].y, 2.0);
+    EXPECT_EQ(moved.labels[0].z, 8.0);
+
+    // ...until the effect's time is up.
+    ScriptedClock::set(100);
+    for (Effect* effect : effects)
+        effect->update();
+    RecordedLabels after;
+    for (Effect* effect : effects)
+        effect->render(after);
+    EXPECT_TRUE(after.labels.empty());
 }

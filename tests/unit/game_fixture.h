@@ -1,18 +1,23 @@
 // Shared by the logic tests: a clock that the test sets by hand, and a fixture that puts the
-// real global world (player, input, settings, lists, clocks, HUD) back to its start-up state
-// around every test, so that the tests do not depend on their order.
+// real global world (player, input, settings, lists, clocks, HUD, snow and the random sequence)
+// back to its start-up state around every test, so that the tests do not depend on their order.
 #ifndef GLACIMOR_TESTS_UNIT_GAME_FIXTURE_H
 #define GLACIMOR_TESTS_UNIT_GAME_FIXTURE_H
 
 #include "actors/effect.h"
 #include "actors/enemy.h"
 #include "actors/player.h"
-#include "clock.h"
-#include "frame.h"
-#include "globals.h"
-#include "input.h"
-#include "settings.h"
+#include "core/clock.h"
+#include "core/input.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "game/frame.h"
+#include "game/reset.h"
+#include "platform/events.h"
 #include "ui/gui.h"
+#include "world/camera.h"
+#include "world/light.h"
+#include "world/particles.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -31,56 +36,18 @@ struct ScriptedClock {
     static void set(Ticks t) { now() = t; }
 };
 
-inline void resetSlot(Gui_textObj& slot)
-{
-    slot.text.str(std::string());
-    slot.text.clear();
-    slot.red = slot.green = slot.blue = 1.0;
-}
-
-// Empties the lists the way nothing in the game does: effects first, since they refer to enemies.
-inline void clearWorldLists()
-{
-    for (Effect* effect : effectList)
-        delete effect;
-    effectList.clear();
-    for (Enemy* enemy : enemyList)
-        delete enemy;
-    enemyList.clear();
-    obstacleList.clear(); // obstacles belong to the test that made them
-}
-
-inline void resetWorld()
-{
-    clearWorldLists();
-    restoreDefaultSettings();
-    player = Player(0, 0, 0);
-    input = Input();
-    camera = Camera(10, 10, 10, 0, 0, 0);
-    light0.lightPos[0] = 0.0f;
-    light0.lightPos[1] = 20.0f;
-    light0.lightPos[2] = 0.0f;
-    light0.lightPos[3] = 0.0f;
-    game_time = game_time_last = game_time_delta = game_time500 = game_timeN = 0;
-    frameNormalizer = 1.0;
-    fps = FrameCounter();
-    resetSlot(gui.text1);
-    resetSlot(gui.text2);
-    resetSlot(gui.text3);
-    gui.text3Timer = 0;
-    ScriptedClock::set(0);
-}
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         resetWorld();
+        ScriptedClock::set(0);
         setTickSource(&ScriptedClock::read);
     }
     void TearDown() override
     {
         resetWorld();
+        ScriptedClock::set(0);
         setTickSource(nullptr);
     }
 

@@ -1,7 +1,6 @@
 // Placement, headings and elevation of world objects, and static obstacles.
 #include "world/game_object.h"
 
-#include "globals.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,17 @@
 
 using PlayerTest = GameTest;
 
+namespace {
+
+// The player's part of a frame: its update, then the step that shows its hit points.
+void playerStep()
+{
+    player.update();
+    showHitPoints();
+}
+
+} // namespace
+
 TEST_F(PlayerTest, HitPointsShowRoundedUp)
 {
     player.hp = 0.4;
@@ -138,7 +149,7 @@ TEST_F(PlayerTest, DeadAtExactlyZero)
 TEST_F(PlayerTest, AliveJustAboveZero)
 {
     player.hp = 1e-9;
-    player.update();
+    playerStep();
     EXPECT_EQ(player.state, 1);
     EXPECT_FALSE(set_endgame);
     EXPECT_EQ(text(gui.text2), "1");
@@ -167,7 +178,7 @@ TEST_F(PlayerTest, StunnedPlayerStandsButShowsItsHitPoints)
     input.keyW = true;
     input.mouseX = 10;
     player.hp = 42.5;
-    player.update();
+    playerStep();
     EXPECT_EQ(player.pos.z, 0.0);
     EXPECT_EQ(input.mouseX, 10);
     EXPECT_EQ(text(gui.text2), "43");
@@ -176,18 +187,18 @@ TEST_F(PlayerTest, StunnedPlayerStandsButShowsItsHitPoints)
 TEST_F(PlayerTest, HitPointsReachTheHudEveryUpdateInWhite)
 {
     gui.text2.red = 0.0;
-    player.update();
+    playerStep();
     EXPECT_EQ(text(gui.text2), "100");
     EXPECT_EQ(gui.text2.red, 1.0);
     EXPECT_EQ(gui.text2.green, 1.0);
     EXPECT_EQ(gui.text2.blue, 1.0);
     player.hp = 57.2;
-    player.update();
+    playerStep();
     EXPECT_EQ(text(gui.text2), "58");
     player.hp = 0;
-    player.update();
+    playerStep();
     EXPECT_EQ(text(gui.text2), "0");
     gui.setText2("stale", 1, 1, 1);
-    player.update(); // dead, still written
+    playerStep(); // dead, still written
     EXPECT_EQ(text(gui.text2), "0");
 }

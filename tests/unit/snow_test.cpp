@@ -1,8 +1,8 @@
 // The snowfall's motion: how far flakes fall and drift per frame, where they start again, and
 // how many random numbers each frame takes from the game's one generator.
-#include "actors/enemy.h"
-#include "clock.h"
-#include "render/particles.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "world/particles.h"
 
 #include <gtest/gtest.h>
 

@@ -7,15 +7,18 @@
 // once per process, so a second GL context in the same process would draw the HUD without it.
 #include "actors/effect.h"
 #include "actors/enemy.h"
-#include "clock.h"
-#include "frame.h"
-#include "globals.h"
+#include "actors/player.h"
+#include "core/clock.h"
+#include "core/settings.h"
+#include "game/frame.h"
+#include "game/reset.h"
+#include "platform/startup.h"
 #include "render/geometry.h"
 #include "render/gl.h"
 #include "render/shader.h"
-#include "render/textures.h"
-#include "settings.h"
-#include "startup.h"
+#include "ui/gui.h"
+#include "world/camera.h"
+#include "world/particles.h"
 
 #include <SDL.h>
 
@@ -148,34 +151,13 @@ constexpr int PER_RING = 100;
 constexpr double FIRST_RADIUS = 12;
 constexpr double RING_STEP = 8;
 
-// Empties the world and puts every setting, clock and the snow back to a known state, with
+// The world as at start-up (the same snowfall every time), with HUD texts as a game shows them,
 // the clock standing at `now` and the previous frame 16 ms ago.
-void resetWorld(Ticks now)
+void resetScene(Ticks now)
 {
-    // Effects first: they refer to the enemies.
-    for (Effect* effect : effectList)
-        delete effect;
-    effectList.clear();
-    for (Enemy* enemy : enemyList)
-        delete enemy;
-    enemyList.clear();
-
-    player = Player(0, 0, 0);
-    input = Input();
+    resetWorld();
     gui.setText1("FPS: 60 ", 1.0, 1.0, 0.0);
     gui.setText2("100", 1.0, 1.0, 1.0);
-    gui.text3.set("", 1.0, 1.0, 1.0);
-    gui.text3Timer = 0;
-
-    restoreDefaultSettings();
-
-    light0.lightPos[0] = 0;
-    light0.lightPos[1] = 20;
-    light0.lightPos[2] = 0;
-
-    // The same snowfall every time.
-    std::srand(1);
-    blizzard.init();
 
     scriptedTicks = now;
     game_time = now;
@@ -190,14 +172,14 @@ void resetWorld(Ticks now)
 }
 
 // The start of a game: the player alone at the origin, full hit points, the snow at its places.
-void buildStart() { resetWorld(0); }
+void buildStart() { resetScene(0); }
 
 // The peak: 1000 enemies on ten rings around the player (radius 12 to 84), every tenth dead
 // and every tenth stunned for a minute, each stun with its "STUNNED" label; a spawn interval
 // truncated to zero, so that every update spawns one enemy and the cap removes the oldest.
 void buildPeak()
 {
-    resetWorld(PEAK_TIME);
+    resetScene(PEAK_TIME);
     for (int ring = 0; ring < RINGS; ++ring) {
         const double radius = FIRST_RADIUS + RING_STEP * ring;
         for (int k = 0; k < PER_RING; ++k) {
@@ -223,6 +205,7 @@ void renderFloor(double aspect)
 {
     beginScene(aspect);
     GM_GL_skybox();
+    beginOverlay();
     drawHud();
 }
 
@@ -326,31 +309,19 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         std::fprintf(stderr, "bench: cannot enter %s\n", options.dataDir.c_str());
         return 1;
     }
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
-        std::fprintf(stderr, "bench: SDL_Init failed: %s\n", SDL_GetError());
+    // The game's own bring-up, in a window of the resolution; SDL_Quit comes at the end.
+    BringUp how;
+    how.caption = "Glacimor benchmark";
+    how.width = res.width;
+    how.height = res.height;
+    how.multisample = res.multisample;
+    how.quitAtExit = false;
+    Screen screen;
+    if (!bringUp(how, screen)) {
+        std::fprintf(stderr, "bench: no %dx%d window with the game's shaders and textures\n", res.width, res.height);
         return 1;
     }
     setTickSource(scriptedClock);
-    requestGLAttributes(res.multisample);
-    SDL_WM_SetCaption("Glacimor benchmark", nullptr);
-    SDL_Surface* screen = SDL_SetVideoMode(res.width, res.height, 32, SDL_OPENGL);
-    if (!screen && res.multisample) {
-        requestGLAttributes(false);
-        screen = SDL_SetVideoMode(res.width, res.height, 32, SDL_OPENGL);
-    }
-    if (!screen) {
-        std::fprintf(stderr, "bench: no %dx%d window: %s\n", res.width, res.height, SDL_GetError());
-        return 1;
-    }
-    setFixedGLState();
-    if (glewInit() != GLEW_OK) {
-        std::fprintf(stderr, "bench: glewInit failed\n");
-        return 1;
-    }
-    gm_pshader = loadShader("shader/GM_partshader");
-    gm_shader = loadShader("shader/GM_shader");
-    if (!createTextures())
-        return 1;
 
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
@@ -364,6 +335,8 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
     std::fprintf(out, "info\tprograms\tscene %u, snow %u\n", gm_shader, gm_pshader);
     std::fflush(out);
 
+    // The window's own shape: the game's aspect comes from the video info, which SDL's 1.2 layer
+    // fills with the desktop's size, and a window smaller than the desktop would be stretched.
     const double aspect = static_cast<double>(res.width) / res.height;
     const auto run = [&](const std::string& scene, const std::function<void()>& build,
                          const std::function<void()>& render) {
@@ -399,7 +372,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         std::fputs(formatRow(row).c_str(), out);
         std::fprintf(stderr, "bench: %-24s %8.3f ms\n", row.scene.c_str(), row.spread.median);
     }
-    resetWorld(0);
+    resetScene(0);
     SDL_Quit();
     return 0;
 }

@@ -1,12 +1,13 @@
 // Particle systems and the snowfall.
-#include "render/particles.h"
+#include "world/particles.h"
 
-#include "actors/enemy.h"
-#include "clock.h"
-#include "globals.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "render/geometry.h"
 #include "render/gl.h"
 #include "render/shader.h"
-#include "settings.h"
+#include "world/light.h"
 
 long flakesDrawn = 0;
 
@@ -63,7 +64,6 @@ void Blizzard::update()
 
 void Blizzard::render()
 {
-    update();
     glLoadIdentity();
     glColor3d(0.75, 0.75, 1.0);
     glUseProgram(set_shading ? gm_pshader : 0);
@@ -78,33 +78,4 @@ void Blizzard::render()
         ++flakesDrawn;
     }
     glUseProgram(set_shading ? gm_shader : 0);
-}
-
-namespace {
-
-struct FlakeVertex {
-    double nx, ny, nz;
-    double x, y, z;
-};
-
-// Two crossed diamonds, each a strip that draws one face, a degenerate turn, then the back face.
-const FlakeVertex FLAKE_STRIPS[2][7] = {
-    {{0, 0, -1, 0, 0.12, 0}, {0, 0, -1, 0.15, 0, 0}, {0, 0, -1, -0.15, 0, 0}, {0, 0, -1, 0, -0.12, 0},
-     {0, 0, 1, -0.15, 0, 0}, {0, 0, 1, 0.15, 0, 0}, {0, 0, 1, 0, 0.15, 0}},
-    {{1, 0, 0, 0, 0.12, 0}, {1, 0, 0, 0, 0, 0.15}, {1, 0, 0, 0, 0, -0.15}, {1, 0, 0, 0, -0.12, 0},
-     {-1, 0, 0, 0, 0, -0.15}, {-1, 0, 0, 0, 0, 0.15}, {-1, 0, 0, 0, 0.15, 0}},
-};
-
-} // namespace
-
-void GM_GL_flake(double x, double y, double z)
-{
-    for (const auto& strip : FLAKE_STRIPS) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (const FlakeVertex& v : strip) {
-            glNormal3d(v.nx, v.ny, v.nz);
-            glVertex3d(x + v.x, y + v.y, z + v.z);
-        }
-        glEnd();
-    }
 }

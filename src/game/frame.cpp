@@ -1,21 +1,23 @@
 // The steps of one frame, in the order the game has always run them.
-#include "frame.h"
+#include "game/frame.h"
 
 #include "actors/effect.h"
 #include "actors/enemy.h"
-#include "clock.h"
-#include "globals.h"
+#include "actors/player.h"
+#include "core/clock.h"
+#include "core/input.h"
+#include "core/settings.h"
 #include "render/geometry.h"
 #include "render/gl.h"
 #include "render/shader.h"
 #include "render/textures.h"
-#include "settings.h"
-
-#include <SDL.h>
+#include "ui/gui.h"
+#include "world/camera.h"
+#include "world/game_object.h"
+#include "world/light.h"
+#include "world/particles.h"
 
 namespace {
-
-SDL_Event eventqueue;
 
 // Refreshes the FPS line once per 500 ms period; after a stall, once per frame until caught up.
 void refreshFpsLine()
@@ -24,6 +26,19 @@ void refreshFpsLine()
         game_time500 += 500;
         gui.setText1(set_fpscounter ? fps.getFPS().c_str() : " ", 1.0, 1.0, 0.0);
     }
+}
+
+// Index loops re-read the size: an update may add to the lists.
+void updateEffects()
+{
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->update();
+}
+
+void updateEnemies()
+{
+    for (std::size_t i = 0; i < enemyList.size(); ++i)
+        enemyList[i]->update();
 }
 
 // The light hangs above the player; Up and Down raise and lower it.
@@ -37,6 +52,12 @@ void moveLight()
     light0.lightPos[2] = static_cast<float>(player.pos.z);
 }
 
+void placeCamera()
+{
+    camera.place(player.getCamPos());
+    camera.aim(player);
+}
+
 } // namespace
 
 void beginFrame()
@@ -45,31 +66,24 @@ void beginFrame()
     advanceClock();
 }
 
-void pollEvents(EventContext& context)
-{
-    while (SDL_PollEvent(&eventqueue))
-        dispatchEvent(eventqueue, context);
-}
-
 void updateFrame()
 {
     refreshFpsLine();
     runSpawnTimer();
-
-    // Index loops re-read the size: an update may add to the lists.
-    for (std::size_t i = 0; i < effectList.size(); ++i)
-        effectList[i]->update();
+    updateEffects();
     collectExpiredEffects();
-    for (std::size_t i = 0; i < enemyList.size(); ++i)
-        enemyList[i]->update();
+    updateEnemies();
     player.update();
+    showHitPoints();
     gui.update();
     capEnemies();
-
     moveLight();
-    camera.place(player.getCamPos());
-    camera.aim(player);
+    placeCamera();
 }
+
+void showHitPoints() { gui.setText2(player.getHP().c_str(), 1.0, 1.0, 1.0); }
+
+void advanceSnow() { blizzard.update(); }
 
 void beginScene(double aspect)
 {
@@ -91,10 +105,14 @@ void beginScene(double aspect)
     glLoadIdentity();
 }
 
-void drawHud()
+void beginOverlay()
 {
     glUseProgram(0);
     glLoadIdentity();
+}
+
+void drawHud()
+{
     gui.render();
     // The next frame chooses its program again before it draws anything.
     glUseProgram(gm_shader);
@@ -111,6 +129,9 @@ void renderFrame(double aspect)
         obstacle->render();
     player.GameObject::render();
     GM_GL_skybox();
+    advanceSnow();
     blizzard.render();
+    beginOverlay();
+    drawEffectLabels();
     drawHud();
 }

@@ -1,7 +1,7 @@
 // The game's settings: compiled-in defaults, flipped at run time by F1 to F9.
 // Plain globals, read directly by every subsystem.
-#ifndef GLACIMOR_SETTINGS_H
-#define GLACIMOR_SETTINGS_H
+#ifndef GLACIMOR_CORE_SETTINGS_H
+#define GLACIMOR_CORE_SETTINGS_H
 
 extern bool set_shading;      // F7: scene and snow drawn with the GLSL programs
 extern bool set_filtering;    // F4: linear rather than nearest texture filtering

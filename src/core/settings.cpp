@@ -1,6 +1,6 @@
 // Defaults of the settings, in one table: the definitions and the restore both read it.
 // All are constant-initialised, so they hold before any world object is built.
-#include "settings.h"
+#include "core/settings.h"
 
 #define GLACIMOR_SETTING_DEFAULTS(X) \
     X(bool, set_shading, true)       \

@@ -1,18 +1,19 @@
-// The game clock: SDL milliseconds read once per frame, the per-frame time scale,
+// The game clock: milliseconds read once per frame through one seam, the per-frame time scale,
 // the frame counter of the HUD and the running-seconds text.
-#ifndef GLACIMOR_CLOCK_H
-#define GLACIMOR_CLOCK_H
+#ifndef GLACIMOR_CORE_CLOCK_H
+#define GLACIMOR_CORE_CLOCK_H
 
 #include <cstdint>
 #include <string>
 
-// Milliseconds since SDL was initialised; differences are taken in unsigned 32-bit arithmetic.
+// Milliseconds since the platform came up; differences are taken in unsigned 32-bit arithmetic.
 using Ticks = std::uint32_t;
 
-// The one seam through which the game reads the clock. Tests install a scripted source.
+// The one seam through which the game reads the clock. The platform's bring-up installs the
+// window system's millisecond clock; tests and the benchmark install a scripted source.
 using TickSource = Ticks (*)();
 Ticks ticksNow();
-void setTickSource(TickSource source); // nullptr restores SDL's clock
+void setTickSource(TickSource source); // nullptr: no source, the time stands at 0
 
 extern Ticks game_time;        // ticks read at the start of the current frame
 extern Ticks game_time_last;   // game_time of the previous frame
@@ -38,6 +39,8 @@ public:
     // "FPS: " + floor(rate) + " ", the rate measured since the previous call.
     std::string getFPS();
 };
+
+extern FrameCounter fps; // frames per second for the HUD
 
 // Whole seconds since start-up, as text ("83" after 83.9 s).
 std::string elapsedTime();

@@ -1,6 +1,7 @@
 // Particle systems: a box of points in local unit coordinates; the snowfall is one of them.
-#ifndef GLACIMOR_RENDER_PARTICLES_H
-#define GLACIMOR_RENDER_PARTICLES_H
+// The flakes move without GL (update); only render draws.
+#ifndef GLACIMOR_WORLD_PARTICLES_H
+#define GLACIMOR_WORLD_PARTICLES_H
 
 #include "math/vec3.h"
 
@@ -30,12 +31,13 @@ class Blizzard : public Particlesystem {
 public:
     Blizzard(double x, double y, double z, double sizeX, double sizeY, double sizeZ, long count);
     void init() override;   // places every flake at random
-    void update() override; // one frame of falling and drifting
-    void render() override; // advances the snow, then draws the flakes near the light
+    // One frame of falling and drifting: the frame's snow step, once per frame after the spawn
+    // timer. Draws two to four numbers per flake from the game's one random sequence.
+    void update() override;
+    void render() override; // draws the flakes near the light, as they stand
 };
 
-// One flake: two crossed double-sided diamonds centred on the world point.
-void GM_GL_flake(double x, double y, double z);
+extern Blizzard blizzard; // the snowfall
 
 // Counts the flakes drawn by the last Blizzard::render, for tests and the benchmark.
 extern long flakesDrawn;

@@ -1,7 +1,5 @@
-// Clock seam and frame timing. Only this file asks SDL for the time.
-#include "clock.h"
-
-#include <SDL.h>
+// Clock seam and frame timing. Everything that reads the time goes through ticksNow.
+#include "core/clock.h"
 
 #include <cmath>
 #include <sstream>
@@ -15,15 +13,13 @@ double frameNormalizer = 1.0;
 
 namespace {
 
-Ticks sdlTicks() { return SDL_GetTicks(); }
-
-TickSource tickSource = sdlTicks;
+TickSource tickSource = nullptr;
 
 } // namespace
 
-Ticks ticksNow() { return tickSource(); }
+Ticks ticksNow() { return tickSource ? tickSource() : 0; }
 
-void setTickSource(TickSource source) { tickSource = source ? source : sdlTicks; }
+void setTickSource(TickSource source) { tickSource = source; }
 
 void advanceClock()
 {

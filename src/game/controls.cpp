@@ -1,0 +1,125 @@
+// Event handling in the game's terms: held keys, mouse motion, the wheel, the settings keys,
+// the attacks and quitting.
+#include "game/controls.h"
+
+#include "actors/player.h"
+#include "core/settings.h"
+#include "ui/gui.h"
+
+namespace {
+
+struct Toggle {
+    Key key;
+    bool* setting;
+    const char* onText;
+    const char* offText;
+};
+
+const Toggle toggles[] = {
+    {Key::F1, &set_god, "godmode on", "godmode off"},
+    {Key::F2, &set_fpscounter, "fps counter on", "fps counter off"},
+    {Key::F3, &set_wireframe, "wireframe on", "wireframe off"},
+    {Key::F4, &set_filtering, "texture filtering on", "texture filtering off"},
+    {Key::F5, &set_mipmap, "mipmaps on", "mipmaps off"},
+    {Key::F6, &set_aniso, "AF on", "AF off"},
+    {Key::F7, &set_shading, "shading on", "shading off"},
+    {Key::F8, &set_culling, "culling on", "culling off"},
+    {Key::F9, &set_alpha, "alpha on", "alpha off"},
+};
+
+// The held-key flag a key drives, or null.
+bool* heldFlag(Key key)
+{
+    switch (key) {
+    case Key::W: return &input.keyW;
+    case Key::A: return &input.keyA;
+    case Key::S: return &input.keyS;
+    case Key::D: return &input.keyD;
+    case Key::Up: return &input.keyUp;
+    case Key::Down: return &input.keyDown;
+    case Key::Left: return &input.keyLeft;
+    case Key::Right: return &input.keyRight;
+    default: return nullptr;
+    }
+}
+
+void flip(const Toggle& toggle)
+{
+    *toggle.setting = !*toggle.setting;
+    gui.setText3(*toggle.setting ? toggle.onText : toggle.offText, 1.0, 1.0, 1.0);
+}
+
+Request keyDown(Key key)
+{
+    if (bool* flag = heldFlag(key)) {
+        *flag = true;
+        return Request::None;
+    }
+    for (const Toggle& toggle : toggles) {
+        if (toggle.key == key) {
+            flip(toggle);
+            return Request::None;
+        }
+    }
+    switch (key) {
+    case Key::Escape: return Request::Quit;
+    case Key::F: return Request::ToggleFullScreen;
+    // The number keys fire the attacks, once per press.
+    case Key::Num1: player.style1(); break;
+    case Key::Num2: player.style2(); break;
+    case Key::Num3: player.style3(); break;
+    case Key::Num4: player.style4(); break;
+    default: break;
+    }
+    return Request::None;
+}
+
+void keyUp(Key key)
+{
+    if (bool* flag = heldFlag(key))
+        *flag = false;
+}
+
+void mouseButton(Button button, bool pressed)
+{
+    switch (button) {
+    case Button::Left:
+        input.mouseLeft = pressed;
+        if (pressed)
+            player.style1();
+        break;
+    case Button::Right:
+        input.mouseRight = pressed;
+        if (pressed)
+            player.style2();
+        break;
+    case Button::WheelUp:
+        if (pressed)
+            player.camDist /= 1.2;
+        break;
+    case Button::WheelDown:
+        if (pressed)
+            player.camDist *= 1.2;
+        break;
+    default: break;
+    }
+}
+
+} // namespace
+
+Request handleInput(const InputEvent& event)
+{
+    switch (event.type) {
+    case InputEvent::KeyDown: return keyDown(event.key);
+    case InputEvent::KeyUp: keyUp(event.key); break;
+    case InputEvent::MouseMotion:
+        input.mouseX += event.dx;
+        input.mouseY += event.dy;
+        break;
+    case InputEvent::ButtonDown: mouseButton(event.button, true); break;
+    case InputEvent::ButtonUp: mouseButton(event.button, false); break;
+    case InputEvent::Quit: return Request::Quit;
+    case InputEvent::Ignored: break;
+    }
+    return Request::None;
+}

@@ -1,0 +1,34 @@
+// Glacimor's entry: brings up SDL and OpenGL with the shaders and textures, and runs the frame
+// loop until the player quits with Escape or by closing the window. <SDL.h> stays included
+// here: on Windows it renames main to SDL_main, which SDL's own entry wrapper calls.
+#include "core/settings.h"
+#include "game/frame.h"
+#include "platform/events.h"
+#include "platform/startup.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+// Declared with arguments so that SDL's entry wrapper can take it over on Windows.
+int main(int, char*[])
+{
+    bool running = true;
+
+    BringUp how;
+    how.fullscreen = set_fullscreen;
+    how.capturePointer = true;
+    Screen screen;
+    if (!bringUp(how, screen))
+        std::exit(1);
+
+    EventContext events{&running, screen.surface};
+    while (running) {
+        beginFrame();
+        pollEvents(events);
+        updateFrame();
+        renderFrame(screen.aspect);
+        SDL_GL_SwapBuffers();
+    }
+    return 0;
+}
