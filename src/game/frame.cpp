@@ -79,6 +79,7 @@ void updateFrame()
     capEnemies();
     moveLight();
     placeCamera();
+    advanceSnow();
 }
 
 void showHitPoints() { gui.setText2(player.getHP().c_str(), 1.0, 1.0, 1.0); }
@@ -129,7 +130,6 @@ void renderFrame(double aspect)
         obstacle->render();
     player.GameObject::render();
     GM_GL_skybox();
-    advanceSnow();
     blizzard.render();
     beginOverlay();
     drawEffectLabels();

@@ -6,12 +6,13 @@
 //   updateFrame    the world's step, no GL, so that a whole game runs headless:
 //                    refresh the FPS line, spawn timer, effects, collect expired effects,
 //                    enemies, player, show the hit points, HUD message timer, enemy cap,
-//                    light follows the player, camera behind the player
+//                    light follows the player, camera behind the player, the snow's advance
 //   renderFrame    the picture: scene set-up and view, lights, enemies, obstacles, player,
-//                  skybox, the snow's advance, snow, then the overlay: effect labels and the HUD
+//                  skybox, snow, then the overlay: effect labels and the HUD
 //   (swap)         the platform shows the frame
 //
-// main() runs them in this order; the unit tests run beginFrame and updateFrame.
+// main() runs them in this order; the unit tests run beginFrame and updateFrame, the same
+// steps drawing the same random numbers, so a scripted game is the real game without pictures.
 #ifndef GLACIMOR_GAME_FRAME_H
 #define GLACIMOR_GAME_FRAME_H
 
@@ -20,13 +21,14 @@ void beginFrame();
 
 // The world's step, in order: refreshFpsLine, runSpawnTimer, the effects' updates,
 // collectExpiredEffects, the enemies' updates, player.update, showHitPoints, gui.update,
-// capEnemies, moveLight, placeCamera.
+// capEnemies, moveLight, placeCamera, advanceSnow.
 void updateFrame();
 
 // Writes the player's hit points, rounded up, to the HUD's bottom-left line in white.
 void showHitPoints();
 
-// The snow's advance: one frame of falling and drifting, just before the flakes are drawn.
+// The snow's advance: one frame of falling and drifting. The last step of the frame that draws
+// from the random sequence, after the spawn timer; the flakes are drawn where it leaves them.
 void advanceSnow();
 
 // The start of drawing: texture modes and GL switches from the settings, the clear, and the
@@ -41,7 +43,7 @@ void beginOverlay();
 void drawHud();
 
 // Draws the frame with the camera's view: beginScene, the lights, the enemies, the obstacles,
-// the player, the skybox, advanceSnow, the snow, beginOverlay, drawEffectLabels, drawHud.
+// the player, the skybox, the snow, beginOverlay, drawEffectLabels, drawHud.
 void renderFrame(double aspect);
 
 #endif
