@@ -17,7 +17,7 @@ extern bool set_vsync;        // read once at start-up: swap control requested
 extern bool set_wireframe;    // F3: polygons drawn as lines (the HUD stays filled)
 extern bool set_god;          // F1: enemies in reach do no harm
 extern bool set_endgame;      // the player has died; set once, never reset
-extern double set_score;      // SDL ticks at the moment of death
+extern double set_score;      // ticks of the game clock at the moment of death
 
 // Puts every setting back to its compiled-in default, as at start-up. For tests and the benchmark.
 void restoreDefaultSettings();

@@ -1,0 +1,4 @@
+// An actor that sees SDL's key codes: the layer check must reject it.
+#include "math/vec3.h"
+
+#include <SDL_keysym.h>
