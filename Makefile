@@ -36,7 +36,7 @@ test: deps-test build-test
 	scripts/with-xvfb.sh ctest --test-dir build/test --output-on-failure -j 1
 
 build-test:
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DGLACIMOR_SANITIZE=ON
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DGLACIMOR_SANITIZE=ON -DGLACIMOR_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 
 # The program, its data, a launcher, the desktop entry and the icon (see docs/INSTALL.md).

@@ -16,7 +16,7 @@ deps=$build/deps
 # --- The program ------------------------------------------------------------------------------
 cmake -S . -B "$build/game" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF \
-  -DGLACIMOR_WINDOWS_DEPS="$deps" >"$build/game-configure.log" 2>&1 ||
+  -DGLACIMOR_WERROR="${GLACIMOR_WERROR:-OFF}" -DGLACIMOR_WINDOWS_DEPS="$deps" >"$build/game-configure.log" 2>&1 ||
   { tail -n 30 "$build/game-configure.log"; exit 1; }
 cmake --build "$build/game" -j "$jobs" --target glacimor
 
