@@ -5,10 +5,12 @@
 #include "core/settings.h"
 #include "platform/bmp.h"
 #include "render/gl.h"
+#include "render/glew_status.h"
 #include "render/shader.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -92,8 +94,9 @@ bool bringUp(const BringUp& how, Screen& screen)
 
     setFixedGLState();
     const GLenum glew = glewInit();
-    if (glew != GLEW_OK)
-        return fail("glewInit", reinterpret_cast<const char*>(glewGetErrorString(glew)));
+    const std::string glewFault = glewStartupFault(glew, missingGL2Function());
+    if (!glewFault.empty())
+        return fail("glewInit", glewFault.c_str());
 
     if (how.loadAssets) {
         gm_pshader = loadShader("shader/GM_partshader");

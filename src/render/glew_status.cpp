@@ -1,0 +1,59 @@
+// The GL 2.0 functions the game needs from GLEW, and when glewInit's result still lets it start.
+#include "render/glew_status.h"
+
+#include <cstddef>
+
+namespace {
+
+struct GLFunction {
+    const char* name;
+    const void* address;
+};
+
+} // namespace
+
+// GLEW's names are macros for its pointers: the name is taken before the macro is expanded.
+#define GLACIMOR_GL_FUNCTION(fn) GLFunction{#fn, reinterpret_cast<const void*>(fn)}
+
+const char* missingGL2Function()
+{
+    // Every GL 2.0 function the game calls: render/shader.cpp builds the two programs, and the
+    // frame and the snow switch between them. A unit test compares this with what the library
+    // links.
+    const GLFunction functions[] = {
+        GLACIMOR_GL_FUNCTION(glAttachShader),
+        GLACIMOR_GL_FUNCTION(glCompileShader),
+        GLACIMOR_GL_FUNCTION(glCreateProgram),
+        GLACIMOR_GL_FUNCTION(glCreateShader),
+        GLACIMOR_GL_FUNCTION(glGetProgramInfoLog),
+        GLACIMOR_GL_FUNCTION(glGetProgramiv),
+        GLACIMOR_GL_FUNCTION(glGetShaderInfoLog),
+        GLACIMOR_GL_FUNCTION(glGetShaderiv),
+        GLACIMOR_GL_FUNCTION(glIsShader),
+        GLACIMOR_GL_FUNCTION(glLinkProgram),
+        GLACIMOR_GL_FUNCTION(glShaderSource),
+        GLACIMOR_GL_FUNCTION(glUseProgram),
+    };
+    for (const GLFunction& function : functions) {
+        if (!function.address)
+            return function.name;
+    }
+    return nullptr;
+}
+
+#undef GLACIMOR_GL_FUNCTION
+
+std::string glewStartupFault(GLenum glewResult, const char* missingFunction)
+{
+    if (glewResult == GLEW_OK)
+        return {};
+    // GLEW as the distributions build it knows only GLX. On a native Wayland display the context
+    // is EGL's: glewInit has read its version and loaded the functions, and only then finds no
+    // GLX display to ask for GLX's extensions, which the game does not use.
+    if (glewResult == GLEW_ERROR_NO_GLX_DISPLAY) {
+        if (!missingFunction)
+            return {};
+        return std::string("no GLX display, and the GL 2.0 function ") + missingFunction + " is not loaded";
+    }
+    return reinterpret_cast<const char*>(glewGetErrorString(glewResult));
+}
