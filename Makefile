@@ -8,7 +8,8 @@
 #   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
-TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
+TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
+	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri

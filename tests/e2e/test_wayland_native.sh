@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# In a Wayland session as a native Wayland client (headless sway without XWayland, the game on
+# SDL's Wayland backend, its GL context EGL's): the game starts, opens full screen at the output's
+# size with 4x multisampling, draws the scene behind its HUD, turns on relative motion of a virtual
+# mouse (past the edge too) and zooms on its wheel, shows F1's message, and Escape ends it with
+# status 0. Mouse and keys come from a virtual mouse and keyboard, pictures from grim.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib_wayland.sh"
+e2e_init "$@"
+wayland_init sway swaymsg grim jq
+
+start_sway
+start_virtual_input
+start_wayland_game -u DISPLAY SDL_VIDEODRIVER=wayland
+
+# The game's window in sway's tree: full screen, as large as the output.
+view=""
+deadline=$(( $(date +%s) + 60 ))
+while [ -z "$view" ]; do
+    require_alive "while waiting for its window"
+    [ "$(date +%s)" -lt "$deadline" ] || fail "no window named Glacimor in sway within 60 s"
+    view=$(swaymsg -r -t get_tree 2>/dev/null |
+        jq -c 'first(recurse(.nodes[]?, .floating_nodes[]?) | select(.name == "Glacimor")) | [.fullscreen_mode, .rect.width, .rect.height]' 2>/dev/null)
+    [ -n "$view" ] || sleep 0.2
+done
+log "sway's view of the window: [fullscreen_mode, width, height] = $view"
+[ "$view" = "[1,$SCREEN_W,$SCREEN_H]" ] ||
+    fail "expected a full-screen ${SCREEN_W}x${SCREEN_H} window, sway has [fullscreen_mode, width, height] = $view"
+
+wait_for_wayland_frames 90
+# God mode, so that the player lives to turn. Pressed once the game draws, in its frame loop.
+key F1
+judge_gl_facts
+wait_frames 3
+wl_shot scene
+judge_scene "$SHOT"
+judge_turn_and_wheel
+judge_f1_message
+judge_escape
+pass "starts natively; full screen ${SCREEN_W}x${SCREEN_H} with 4 samples; mouse, wheel, F1 and Escape work"
