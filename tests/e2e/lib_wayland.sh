@@ -438,10 +438,10 @@ judge_escape() {
         wl_shot after_escape_1
         sleep 1.5 # a second for the seconds counter
         wl_shot after_escape_2
-        local game
-        game=$(pgrep -P "$GAME_PID" | head -n 1)
-        [ -n "$game" ] && timeout 60 gdb -p "$game" -batch -ex 'thread apply all bt' >"$OUT/game.stacks" 2>&1
-        fail "the game did not end within 30 s of Escape; its seconds counter $( [ "$(count_changed "$OUT/after_escape_1.png" "$OUT/after_escape_2.png" "$WL_SECONDS" 30)" -ge 5 ] && echo "still counts" || echo "stopped") (stacks in $OUT/game.stacks)"
+        if [ "$(count_changed "$OUT/after_escape_1.png" "$OUT/after_escape_2.png" "$WL_SECONDS" 30)" -ge 5 ]; then
+            fail "the game did not end within 30 s of Escape, and goes on playing"
+        fi
+        fail "the game did not end within 30 s of Escape, and stopped drawing"
     fi
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape, expected 0"
     check_no_sanitizer_report
