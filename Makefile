@@ -2,6 +2,7 @@
 #   make run    installs what is missing, builds a release build and plays
 #   make test   installs what is missing, builds with sanitizers and runs every test
 #   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
+#   make package   builds the Debian package build/glacimor_<version>_<arch>.deb
 #   make bench     times the game's frames and start-up on this machine
 #   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
 #   make windows-check  plays that zip under Wine on a virtual display
@@ -9,7 +10,9 @@
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
-	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev
+	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev \
+	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file
+PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev file
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
@@ -23,7 +26,7 @@ BENCH_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: run test build build-test deps-run deps-test textures font clean install bench deps-bench \
-	windows windows-check deps-windows deps-windows-check demo deps-demo
+	windows windows-check deps-windows deps-windows-check demo deps-demo package deps-package
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -43,8 +46,16 @@ build-test:
 # The program, its data, a launcher, the desktop entry and the icon (see docs/INSTALL.md).
 install: deps-run
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
-	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon
+	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon glacimor_manpage
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package, made by CPack from a release build in build/package with Debian's games
+# layout; its Depends are computed from the program by dpkg-shlibdeps (see docs/INSTALL.md).
+package: deps-package
+	JOBS=$(JOBS) scripts/package.sh build/package build
+
+deps-package:
+	@scripts/install-deps.sh $(PACKAGE_PACKAGES)
 
 # Frame times of fixed scenes and the start-up time, on a virtual display when there is no
 # display (see docs/PERFORMANCE.md).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installation: `cmake --install` of the build that made the given program, staged under DESTDIR,
-# puts the program, its data, the launcher, the desktop entry and the icon in their places; the
-# launcher then starts the game from an unrelated folder, and Escape ends it with status 0.
+# puts the program, its data, the launcher, the desktop entry, the icon, the AppStream metadata, the
+# manual page and the font's licence in their places; the launcher then starts the game from an
+# unrelated folder, and Escape ends it with status 0.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -22,9 +23,12 @@ stray=$(find "$STAGE" -mindepth 1 -not -path "$ROOT" -not -path "$ROOT/*" -type 
 LAUNCHER="$ROOT/bin/glacimor"
 PROGRAM="$ROOT/libexec/glacimor/glacimor"
 DATA="$ROOT/share/glacimor"
-DESKTOP="$ROOT/share/applications/glacimor.desktop"
+DESKTOP="$ROOT/share/applications/io.github.glacimor.Glacimor.desktop"
 ICON="$ROOT/share/icons/hicolor/64x64/apps/glacimor.png"
-for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON"; do
+METAINFO="$ROOT/share/metainfo/io.github.glacimor.Glacimor.metainfo.xml"
+MANPAGE="$ROOT/share/man/man6/glacimor.6.gz"
+LICENCE="$ROOT/share/doc/glacimor/LICENSE-DejaVu.txt"
+for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON" "$METAINFO" "$MANPAGE" "$LICENCE"; do
     [ -f "$f" ] || fail "missing after install: ${f#"$ROOT"/}"
 done
 [ -x "$LAUNCHER" ] || fail "the launcher is not executable"
@@ -39,15 +43,18 @@ for f in textures/cubeface.bmp textures/cubeface2.bmp textures/wall.bmp textures
     cmp -s "$REPO/$f" "$DATA/$f" || fail "share/glacimor/$f differs from the repository's"
 done
 
+cmp -s "$REPO/packaging/io.github.glacimor.Glacimor.metainfo.xml" "$METAINFO" ||
+    fail "the installed AppStream file differs from the repository's"
+gzip -dc "$MANPAGE" | cmp -s - "$REPO/packaging/glacimor.6" || fail "the installed manual page is not packaging/glacimor.6"
+cmp -s "$REPO/tools/fontgen/LICENSE-DejaVu.txt" "$LICENCE" || fail "the installed font licence differs from the repository's"
+
 # The desktop entry names the game, the launcher on the PATH, the icon and the menu categories.
 for line in '[Desktop Entry]' 'Type=Application' 'Name=Glacimor' 'Exec=glacimor' 'Icon=glacimor' \
     'Categories=Game;ActionGame;'; do
     grep -qxF "$line" "$DESKTOP" || fail "the desktop entry lacks the line '$line'"
 done
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$DESKTOP" >"$OUT/desktop-file-validate.log" 2>&1 ||
-        fail "desktop-file-validate rejects the entry (see $OUT/desktop-file-validate.log)"
-fi
+desktop-file-validate "$DESKTOP" >"$OUT/desktop-file-validate.log" 2>&1 ||
+    fail "desktop-file-validate rejects the entry (see $OUT/desktop-file-validate.log)"
 
 # The icon is a 64 x 64 PNG of the living figure's face: the face texture scaled down by
 # ImageMagick looks the same, in the same colours and the same way up.

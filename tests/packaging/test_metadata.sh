@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The desktop entry and the AppStream metadata: both validators accept them, and they agree with
+# each other, with the screenshots in docs/ and with the version of the build.
+#   test_metadata.sh <repo-root> <version>
+set -u
+REPO=$1
+VERSION=$2
+ID=io.github.glacimor.Glacimor
+DESKTOP="$REPO/packaging/$ID.desktop"
+METAINFO="$REPO/packaging/$ID.metainfo.xml"
+status=0
+fail() { echo "FAIL: $*" >&2; status=1; }
+
+[ -f "$DESKTOP" ] || { echo "FAIL: no desktop entry $DESKTOP" >&2; exit 1; }
+[ -f "$METAINFO" ] || { echo "FAIL: no AppStream file $METAINFO" >&2; exit 1; }
+
+# desktop-file-validate prints hints as well as errors; any line is a finding.
+out=$(desktop-file-validate "$DESKTOP" 2>&1) || fail "desktop-file-validate rejects the entry"
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+
+# --strict: warnings and infos fail too; only pedantic remarks pass.
+out=$(appstreamcli validate --no-net --strict "$METAINFO" 2>&1) || fail "appstreamcli validate: $out"
+
+# The XML read with a real parser (xmllint), not by pattern: one line per node found.
+query() {
+    xmllint --xpath "$1" "$METAINFO" 2>/dev/null
+}
+id=$(query '/component/id/text()')
+[ "$id" = "$ID" ] || fail "the AppStream id is '$id', not the desktop entry's name $ID"
+launchable=$(query "/component/launchable[@type='desktop-id']/text()")
+[ "$launchable" = "$ID.desktop" ] || fail "the AppStream file launches '$launchable', not $ID.desktop"
+name=$(query '/component/name/text()')
+[ "$name" = "$(sed -n 's/^Name=//p' "$DESKTOP")" ] || fail "the names of the two files differ ('$name')"
+binary=$(query '/component/provides/binary/text()')
+exec_line=$(sed -n 's/^Exec=//p' "$DESKTOP")
+[ "$binary" = "$exec_line" ] || fail "the AppStream binary '$binary' is not the desktop entry's Exec '$exec_line'"
+release=$(query 'string(/component/releases/release[1]/@version)')
+[ "$release" = "$VERSION" ] || fail "the AppStream release '$release' is not the build's version $VERSION"
+# The pictures of docs/ are the screenshots, each named once, and no other.
+shots=$(query '/component/screenshots/screenshot/image/text()' | sed 's|.*/||' | sort)
+docs=$(cd "$REPO/docs" && ls screenshot-*.png | sort)
+[ -n "$docs" ] || fail "docs/ holds no screenshot-*.png"
+[ "$shots" = "$docs" ] || fail "the AppStream screenshots ($(echo $shots)) are not the pictures of docs/ ($(echo $docs))"
+grep -q 'OpenGL 2.1' "$METAINFO" || fail "the description does not state the OpenGL 2.1 requirement"
+
+[ $status -eq 0 ] && echo "desktop entry and AppStream metadata: valid and consistent"
+exit $status
