@@ -126,14 +126,93 @@ copy_game_data() {
     cp -r "$REPO/textures" "$REPO/shader" "$GAME_DIR/"
 }
 
+# The state probe (tests/e2e/probe): CTest names it in GLACIMOR_STATE_PROBE; a script run by hand
+# finds it in the build folder of the game it plays.
+probe_library() {
+    local probe=${GLACIMOR_STATE_PROBE:-$(dirname "$GAME")/tests/libglacimor_state_probe.so}
+    [ -f "$probe" ] && echo "$probe"
+}
+
 # Starts the game in the background, from GAME_DIR (default: the repository root, where it finds
-# textures/ and shader/). Its standard output and error go to files in the output folder.
+# textures/ and shader/), with the state probe preloaded when it is built: after every frame the
+# probe writes the game's state to $STATE_FILE. Standard output and error go to files in the
+# output folder.
+STATE_FILE=""
 start_game() {
-    local dir=${GAME_DIR:-$REPO}
-    (cd "$dir" && exec "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    local dir=${GAME_DIR:-$REPO} probe
+    probe=$(probe_library)
+    STATE_FILE="$OUT/game.state"
+    rm -f "$STATE_FILE"
+    if [ -n "$probe" ]; then
+        # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
+        (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" \
+            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "$GAME") \
+            >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    else
+        (cd "$dir" && exec "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    fi
     GAME_PID=$!
     GAME_STATUS=""
-    log "game started (pid $GAME_PID, cwd $dir)"
+    log "game started (pid $GAME_PID, cwd $dir${probe:+, state probe})"
+}
+
+# --- The game's state, as the probe last wrote it --------------------------------------------------
+# state KEY: the value of the line KEY (e.g. "frame", "god", "message"); empty before the first frame.
+state() {
+    [ -n "$STATE_FILE" ] && awk -v k="$1" '$1 == k { sub(/^[^ ]+ ?/, ""); print; exit }' "$STATE_FILE" 2>/dev/null
+}
+
+# state_holds AWK_CONDITION: true when the latest state satisfies the condition, written over the
+# array v of the single-valued lines (v["god"] == 1, v["message"] == "AF off", v["frame"] > 20).
+state_holds() {
+    [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] &&
+        awk '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = $0 } END { exit !('"$1"') }' "$STATE_FILE" 2>/dev/null
+}
+
+# wait_state LIMIT WHAT AWK_CONDITION: waits up to LIMIT seconds for the condition (see state_holds),
+# failing with WHAT when it does not come; the game must stay alive meanwhile.
+wait_state() {
+    local limit=$1 what=$2 condition=$3 deadline
+    [ -n "$(probe_library)" ] || fail "the state probe is not built (tests/e2e/probe)"
+    deadline=$(( $(date +%s%3N) + limit * 1000 ))
+    until state_holds "$condition"; do
+        require_alive "while waiting for $what"
+        [ "$(date +%s%3N)" -ge "$deadline" ] &&
+            fail "no $what within $limit s (frame $(state frame), longest frame $(state longest_frame_ms) ms)"
+        sleep 0.05
+    done
+}
+
+# wait_frames N [LIMIT]: waits until the game has drawn N more frames (default limit 60 s).
+wait_frames() {
+    local target
+    target=$(( $(state frame || echo 0) + $1 ))
+    wait_state "${2:-60}" "$1 more frames" "v[\"frame\"] >= $target"
+}
+
+# wait_game_time MS [LIMIT]: waits until the game's clock has moved on by MS milliseconds.
+wait_game_time() {
+    local t
+    t=$(state ticks)
+    wait_state "${2:-60}" "$1 ms of game time" "v[\"ticks\"] >= ${t:-0} + $1"
+}
+
+# wait_until LIMIT WHAT COMMAND...: polls COMMAND (every tenth of a second) until it succeeds, for up
+# to LIMIT seconds, failing with WHAT otherwise. For what the X server tells (window states).
+wait_until() {
+    local limit=$1 what=$2 deadline
+    shift 2
+    deadline=$(( $(date +%s%3N) + limit * 1000 ))
+    until "$@"; do
+        [ "$(date +%s%3N)" -ge "$deadline" ] && fail "$what, still after $limit s"
+        sleep 0.1
+    done
+}
+
+# wait_setting NAME VALUE [LIMIT]: waits for a frame drawn with the setting NAME (god, aniso, ...)
+# at VALUE (0 or 1); the picture on the screen is then drawn with it.
+wait_setting() {
+    wait_state "${3:-30}" "frame with $1 = $2" "v[\"$1\"] == $2"
 }
 
 game_alive() {
@@ -196,6 +275,53 @@ snap() {
     require_alive "before picture $1"
     import -window root "$SHOT" 2>>"$OUT/import.log" || fail "picture $1 failed"
     require_alive "after picture $1"
+}
+
+# snap_state NAME: snap NAME, and keep the game's state as it stood once the picture was taken in
+# $OUT/NAME.state (with the frame on the screen when it began, "from_frame N").
+snap_state() {
+    local from
+    from=$(state frame)
+    snap "$1"
+    { echo "from_frame ${from:-0}"; cat "$STATE_FILE"; } >"$OUT/$1.state"
+}
+
+# catch_message KEY SETTING VALUE TEXT NAME: presses KEY, which turns SETTING to VALUE and shows TEXT
+# on the message line for a second of game time, and takes the picture NAME while the message is
+# shown (the state after the picture still holds it, so every frame on the screen meanwhile had it).
+# When the message went away during the picture (a busy machine's slow frames), the key is pressed
+# twice more and the picture taken again. Leaves SETTING at VALUE.
+catch_message() {
+    local key=$1 setting=$2 value=$3 text=$4 name=$5 try
+    for try in 1 2 3 4; do
+        press "$key"
+        wait_state 30 "message '$text' after $key" "v[\"$setting\"] == $value && v[\"message\"] == \"$text\""
+        snap_state "$name"
+        state_holds "v[\"message\"] == \"$text\"" && return 0
+        log "$name: '$text' went away while the picture was taken (frames of $(state frame_ms) ms); again"
+        press "$key"
+        wait_setting "$setting" $((1 - value))
+    done
+    fail "$name: could not take a picture while '$text' was shown, in four tries"
+}
+
+# wait_message_gone NAME: waits for the message line to be cleared, then takes the picture NAME of a
+# frame drawn after that.
+wait_message_gone() {
+    wait_state 30 "the message line cleared" 'v["message"] == ""'
+    wait_frames 1
+    snap_state "$1"
+}
+
+# message_extent FILE: "LEFT RIGHT", the first and last pixel columns of the white text that starts
+# the message line (x from 380), its letters and words no more than 18 pixels apart (a space is 9.6); anything
+# white further right (a snowflake) is not part of it. Nothing when the line holds no white.
+message_extent() {
+    convert "$1" -crop "420x14+380+584" +repage -separate -evaluate-sequence min -threshold 92% \
+        -scale '420x1!' -depth 8 txt:- 2>/dev/null |
+        awk -F'[,:]' 'NR > 1 && $0 !~ /gray\(0\)|#000000/ { print $1 + 380 }' |
+        awk 'NR == 1 { left = $1; right = $1; next } $1 - right <= 18 { right = $1 }
+             END { if (NR) print left, right }'
 }
 
 # Standard deviation of the grey levels of an image or a region of it (0 means uniform).
@@ -325,16 +451,20 @@ check_no_sanitizer_report() {
 }
 
 # Waits until the game has drawn its first frames: the screen is no longer uniform and the HUD's
-# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture.
+# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture. With the
+# state probe, each new look waits for a new frame; without it (the demo's release build), a second.
 wait_for_first_frames() {
-    local limit=${1:-40} i
-    for i in $(seq 1 "$limit"); do
+    local limit=${1:-40} deadline
+    deadline=$(( $(date +%s) + limit ))
+    [ -n "$(probe_library)" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
+    while :; do
         screenshot startup
         if fgt "$(stddev "$SHOT")" 0.02 &&
             [ "$(count_pixels "$SHOT" "$HUD_TEXT1" "$YELLOW")" -gt 20 ]; then
             return 0
         fi
-        sleep 1
+        [ "$(date +%s)" -ge "$deadline" ] && break
+        if [ -n "$(probe_library)" ]; then wait_frames 1 "$limit"; else sleep 1; fi
     done
     fail "after ${limit} s the game still shows no scene with its HUD (last picture: $SHOT)"
 }
