@@ -163,10 +163,12 @@ state() {
 }
 
 # state_holds AWK_CONDITION: true when the latest state satisfies the condition, written over the
-# array v of the single-valued lines (v["god"] == 1, v["message"] == "AF off", v["frame"] > 20).
+# array v of the lines' values, numbers as numbers (v["god"] == 1, v["message"] == "AF off",
+# v["frame"] > 20); where a key repeats, its first line.
 state_holds() {
     [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] &&
-        awk '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = $0 } END { exit !('"$1"') }' "$STATE_FILE" 2>/dev/null
+        awk '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = /^-?[0-9.]+$/ ? $0 + 0 : $0 }
+             END { exit !('"$1"') }' "$STATE_FILE" 2>/dev/null
 }
 
 # wait_state LIMIT WHAT AWK_CONDITION: waits up to LIMIT seconds for the condition (see state_holds),

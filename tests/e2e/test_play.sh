@@ -12,65 +12,115 @@ start_game
 wait_for_window Glacimor 30
 # God mode: the player must stay alive, a dead player neither walks nor turns.
 press F1
+wait_setting god 1
 wait_for_first_frames 40
 
+# player_box STATE: "GEOM N": the square of the screen that the player's figure can cover, from the
+# probe (the camera looks at the player, whose cube reaches 1.8 units from its centre, SR pixels
+# each), and how many enemies nearer the camera could cover part of that square, with room for
+# their walk while the picture was taken. Only such an enemy shows its green back there: the
+# enemies face the player, so those beyond it show their red fronts.
+player_box() {
+    awk '$1 == "player" { px = $8; py = $9; pr = $10 }
+         $1 == "enemy" { n++; ex[n] = $7; ey[n] = $8; er[n] = $9 }
+         END {
+             h = int(1.8 * pr) + 2
+             for (i = 1; i <= n; i++) {
+                 if (er[i] <= pr) continue
+                 eh = 4 * er[i] + 2
+                 if (ex[i] + eh > px - h && ex[i] - eh < px + h && ey[i] + eh > py - h && ey[i] - eh < py + h) near++
+             }
+             printf "%dx%d+%d+%d %d\n", 2 * h, 2 * h, px - h, py - h, near
+         }' "$1"
+}
+
+# zoom NAME BUTTON COUNT DISTANCE: COUNT notches of the wheel, waits for the frame drawn with the
+# camera at DISTANCE, takes NAME and measures the player's green side in its square: sets GREEN
+# and NEAR (enemies that may stand in front of the player there).
+zoom() {
+    local i box
+    for i in $(seq 1 "$3"); do xdotool click "$2"; done
+    wait_state 30 "camera at distance $4 after the wheel" "(split(v[\"player\"], p, \" \") && p[6] == \"$4\")"
+    snap_state "$1"
+    read -r box NEAR <<<"$(player_box "$OUT/$1.state")"
+    green_mask "$OUT/$1.bmp" "$box" "$OUT/$1_green.png"
+    GREEN=$GREEN_PIXELS
+}
+
+# The wheel, first, while the enemies are still far off: four notches towards the screen bring the
+# camera 1.2^4 = 2.1 times nearer (180 -> 86.81), eight away take it to 373.25; the player's figure
+# must grow and shrink. Should an enemy stand between the camera and the player, the mouse turns
+# the view (the camera swings round the player, the enemy stays) and the wheel is tried again.
+for try in 1 2 3 4; do
+    zoom wheel_base 4 0 180.00
+    green_base=$GREEN near=$NEAR
+    zoom zoomed_in 4 4 86.81
+    green_in=$GREEN near=$((near + NEAR))
+    zoom zoomed_out 5 8 373.25
+    green_out=$GREEN near=$((near + NEAR))
+    zoom wheel_back 4 4 180.00
+    log "the player's green side: $green_base pixels, $green_in after 4 notches in, $green_out after 8 out ($near enemies before it)"
+    [ "$near" -eq 0 ] && break
+    xdotool mousemove_relative -- 300 0
+    wait_frames 2
+done
+[ "$near" -eq 0 ] || fail "in four tries an enemy stood between the camera and the player"
+[ "$green_base" -ge 20 ] || fail "the player's green side is not in the middle of the picture ($green_base pixels)"
+[ "$green_in" -ge $((green_base * 2)) ] ||
+    fail "4 wheel notches in (button 4) did not enlarge the player ($green_base -> $green_in green pixels)"
+[ "$green_out" -le $((green_base / 2)) ] ||
+    fail "8 wheel notches out (button 5) did not shrink the player ($green_base -> $green_out green pixels)"
+
 # Enemies: figures that move while the player stands still (snowflakes do not count). One spawns
-# every 2 s at a random place on a random edge, far away and often out of view; but each walks to
-# the player and comes into view near it before it stops, the first about 15 s into the game. So
-# pairs of pictures 2 s apart are compared until one shows a figure that moved, for up to 40 s.
+# every 2 s at a random place on a random edge, far away and often out of view; each walks to the
+# player and comes into view near it. The probe tells when one walks on the screen; two pictures
+# two seconds of game time apart must then show a moving figure.
+walking_in_view='
+    { k = $1 }
+    k == "enemy" && $7 > 40 && $7 < 760 && $8 > 60 && $8 < 540 && $10 > 15 { seen = 1 }
+    END { exit !seen }'
 moved=0
-for pair in $(seq 1 12); do
-    screenshot walk_a
-    sleep 2
-    screenshot walk_b
-    moved=$(moving_blobs "$OUT/walk_a.png" "$OUT/walk_b.png" "$SCENE")
-    log "moving figures: $moved pixels changed in 2 s without input (pair $pair)"
+for pair in $(seq 1 6); do
+    wait_until 60 "no enemy walked into view" awk "$walking_in_view" "$STATE_FILE"
+    snap_state walk_a
+    wait_game_time 2000
+    snap_state walk_b
+    moved=$(moving_blobs "$OUT/walk_a.bmp" "$OUT/walk_b.bmp" "$SCENE")
+    log "moving figures: $moved pixels changed in 2 s of game time without input (pair $pair)"
     [ "$moved" -ge 40 ] && break
 done
-[ "$moved" -ge 40 ] || fail "no enemy walked on the plateau in 40 s ($moved pixels of moving figures)"
+[ "$moved" -ge 40 ] || fail "no enemy was seen walking on the plateau ($moved pixels of moving figures)"
 
-# Pictures first, measures afterwards: measuring is slow while the game runs.
-screenshot still_2
-sleep 1.5
-screenshot still_3
+# The view without input, then W held, then the mouse: each input must change the view much more
+# than the same stretch of game without input does (falling snow and walking enemies alone).
+snap_state still_2
+wait_game_time 1500
+snap_state still_3
 
+start_x=$(state player | cut -d' ' -f1)
+start_z=$(state player | cut -d' ' -f3)
 xdotool keydown w
-sleep 1.5
+wait_state 30 "the player walking 15 units with W held" \
+    "(split(v[\"player\"], p, \" \") && (p[1] - $start_x) ^ 2 + (p[3] - $start_z) ^ 2 >= 225)"
 xdotool keyup w
-screenshot walked
+wait_frames 2
+snap_state walked
 
 # Mouse to the right: 200 pixels turn the player by 30 degrees.
+read -r dx _ dz <<<"$(state player_dir)"
 xdotool mousemove_relative -- 200 0
-sleep 1
-screenshot turned
-
-# Four notches of the wheel towards the screen: the camera comes 1.2^4 = 2.1 times nearer.
-for _ in 1 2 3 4; do xdotool click 4; done
-sleep 1
-screenshot zoomed_in
-for _ in 1 2 3 4 5 6 7 8; do xdotool click 5; done
-sleep 1
-screenshot zoomed_out
+wait_state 30 "the player turning with the mouse" \
+    "(split(v[\"player_dir\"], d, \" \") && d[1] * $dx + d[3] * $dz < 0.94)"
+wait_frames 2
+snap_state turned
 require_alive "after the inputs"
 
-# The wheel: nearer, the player is larger; farther, smaller. Its own figure is measured, the one
-# the camera looks at in the middle of the picture, so enemies walking by cannot sway it.
-green_turned=$(player_green "$OUT/turned.png" "$SCENE")
-green_in=$(player_green "$OUT/zoomed_in.png" "$SCENE")
-green_out=$(player_green "$OUT/zoomed_out.png" "$SCENE")
-log "the player's green side: $green_turned pixels before the wheel, $green_in after 4 notches in, $green_out after 8 out"
-[ "$green_turned" -ge 20 ] || fail "the player's green side is not in the middle of the picture ($green_turned pixels)"
-[ "$green_in" -ge $((green_turned * 2)) ] ||
-    fail "4 wheel notches in (button 4) did not enlarge the player ($green_turned -> $green_in green pixels)"
-[ "$green_out" -le $((green_turned / 2)) ] ||
-    fail "8 wheel notches out (button 5) did not shrink the player ($green_turned -> $green_out green pixels)"
-
 # The view: a change of the whole picture, at a scale where snowflakes average out.
-still=$(coarse_change "$OUT/still_2.png" "$OUT/still_3.png" "$SCENE")
-walk=$(coarse_change "$OUT/still_3.png" "$OUT/walked.png" "$SCENE")
-turn=$(coarse_change "$OUT/walked.png" "$OUT/turned.png" "$SCENE")
-zoom_in=$(coarse_change "$OUT/turned.png" "$OUT/zoomed_in.png" "$SCENE")
-zoom_out=$(coarse_change "$OUT/zoomed_in.png" "$OUT/zoomed_out.png" "$SCENE")
+still=$(coarse_change "$OUT/still_2.bmp" "$OUT/still_3.bmp" "$SCENE")
+walk=$(coarse_change "$OUT/still_3.bmp" "$OUT/walked.bmp" "$SCENE")
+turn=$(coarse_change "$OUT/walked.bmp" "$OUT/turned.bmp" "$SCENE")
+zoom_in=$(coarse_change "$OUT/wheel_base.bmp" "$OUT/zoomed_in.bmp" "$SCENE")
+zoom_out=$(coarse_change "$OUT/zoomed_in.bmp" "$OUT/zoomed_out.bmp" "$SCENE")
 log "view change: still $still, W held $walk, mouse $turn, wheel in $zoom_in, wheel out $zoom_out"
 floor=$(awk -v s="$still" 'BEGIN { v = 3 * s; if (v < 0.01) v = 0.01; print v }')
 fgt "$walk" "$floor" || fail "holding W did not move the view ($walk, without input $still)"
