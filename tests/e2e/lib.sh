@@ -9,6 +9,8 @@
 
 set -u
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+
 # ImageMagick's worker threads spin against the game's software renderer for the two cores; one is enough.
 export MAGICK_THREAD_LIMIT=1
 
@@ -20,7 +22,6 @@ GAME=""
 REPO=""
 OUT=""
 TEST_NAME=""
-XVFB_PID=""
 WM_PID=""
 GAME_PID=""
 GAME_DIR=""
@@ -79,36 +80,15 @@ e2e_cleanup() {
         kill "$WM_PID" 2>/dev/null
         wait "$WM_PID" 2>/dev/null
     fi
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
+    xvfb_stop
 }
 
-# Starts a private Xvfb with a window manager, as on a desktop; the server picks a free display number
-# itself (-displayfd), so tests and other displays on the machine never collide. The window manager
+# Starts a private Xvfb (scripts/xvfb.sh) with a window manager, as on a desktop. The window manager
 # matters: SDL asks it to put the window in and out of full screen, and the window's close request
 # comes from it.
 start_xvfb() {
-    local fdfile="$OUT/xvfb.display"
-    : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" +extension GLX -nolisten tcp -noreset \
-        3>"$fdfile" >"$OUT/xvfb.log" 2>&1 &
-    XVFB_PID=$!
     local n
-    for n in $(seq 1 100); do
-        [ -s "$fdfile" ] && break
-        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start (see $OUT/xvfb.log)"
-        sleep 0.1
-    done
-    [ -s "$fdfile" ] || fail "Xvfb gave no display number within 10 s"
-    export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
-    export LIBGL_ALWAYS_SOFTWARE=1
-    for n in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
+    xvfb_start "${SCREEN_W}x${SCREEN_H}x24" "$OUT" || fail "$XVFB_ERROR"
     openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
     WM_PID=$!
     for n in $(seq 1 100); do
