@@ -113,23 +113,24 @@ probe_library() {
     [ -f "$probe" ] && echo "$probe"
 }
 
-# Starts the game in the background, from GAME_DIR (default: the repository root, where it finds
-# textures/ and shader/), with the state probe preloaded when it is built: after every frame the
+# start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
+# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the state probe preloaded when it is built: after every frame the
 # probe writes the game's state to $STATE_FILE. Standard output and error go to files in the
 # output folder.
 STATE_FILE=""
 start_game() {
-    local dir=${GAME_DIR:-$REPO} probe
+    local dir=${GAME_DIR:-$REPO} probe command=("$@")
+    [ ${#command[@]} -gt 0 ] || command=("$GAME")
     probe=$(probe_library)
     STATE_FILE="$OUT/game.state"
     rm -f "$STATE_FILE"
     if [ -n "$probe" ]; then
         # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
         (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" \
-            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "$GAME") \
+            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "${command[@]}") \
             >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
     else
-        (cd "$dir" && exec "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+        (cd "$dir" && exec "${command[@]}") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
     fi
     GAME_PID=$!
     GAME_STATUS=""
@@ -268,6 +269,22 @@ snap_state() {
     { echo "from_frame ${from:-0}"; cat "$STATE_FILE"; } >"$OUT/$1.state"
 }
 
+# key_to KEY SETTING VALUE: presses KEY, which turns SETTING to VALUE, and waits for a frame drawn
+# with it. A key that the game has not read 20 frames later is taken as lost on its way (as keys
+# sent while the window is still being set up can be) and is sent again, up to three times.
+key_to() {
+    local key=$1 setting=$2 value=$3 try target
+    for try in 1 2 3; do
+        state_holds "v[\"$setting\"] == $value" && return 0
+        press "$key"
+        target=$(( $(state frame || echo 0) + 20 ))
+        wait_state 60 "a frame with $setting = $value, or 20 more" "v[\"$setting\"] == $value || v[\"frame\"] >= $target"
+        state_holds "v[\"$setting\"] == $value" && return 0
+        log "$key: $setting still not $value 20 frames later; the key is sent again"
+    done
+    fail "$key did not turn $setting to $value in three presses"
+}
+
 # catch_message KEY SETTING VALUE TEXT NAME: presses KEY, which turns SETTING to VALUE and shows TEXT
 # on the message line for a second of game time, and takes the picture NAME while the message is
 # shown (the state after the picture still holds it, so every frame on the screen meanwhile had it).
@@ -276,13 +293,13 @@ snap_state() {
 catch_message() {
     local key=$1 setting=$2 value=$3 text=$4 name=$5 try
     for try in 1 2 3 4; do
-        press "$key"
-        wait_state 30 "message '$text' after $key" "v[\"$setting\"] == $value && v[\"message\"] == \"$text\""
-        snap_state "$name"
-        state_holds "v[\"message\"] == \"$text\"" && return 0
-        log "$name: '$text' went away while the picture was taken (frames of $(state frame_ms) ms); again"
-        press "$key"
-        wait_setting "$setting" $((1 - value))
+        key_to "$key" "$setting" "$value"
+        if state_holds "v[\"message\"] == \"$text\""; then
+            snap_state "$name"
+            state_holds "v[\"message\"] == \"$text\"" && return 0
+        fi
+        log "$name: '$text' went away before the picture was taken (frames of $(state frame_ms) ms); again"
+        key_to "$key" "$setting" $((1 - value))
     done
     fail "$name: could not take a picture while '$text' was shown, in four tries"
 }

@@ -22,9 +22,8 @@ LABEL='g>0.8 && r<0.45 && b<0.45'
 start_xvfb
 start_game
 wait_for_window Glacimor 30
-press F1
-wait_setting god 1
 wait_for_first_frames 40
+key_to F1 god 1
 # Anisotropic filtering stays on, as the game starts.
 [ "$(state aniso)" = 1 ] || fail "anisotropic filtering is not on at the start"
 for _ in 1 2 3 4; do xdotool click 4; done

@@ -11,9 +11,8 @@ start_xvfb
 start_game
 wait_for_window Glacimor 30
 # God mode: the player must stay alive, a dead player neither walks nor turns.
-press F1
-wait_setting god 1
 wait_for_first_frames 40
+key_to F1 god 1
 
 # player_box STATE: "GEOM N": the square of the screen that the player's figure can cover, from the
 # probe (the camera looks at the player, whose cube reaches 1.8 units from its centre, SR pixels

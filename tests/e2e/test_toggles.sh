@@ -25,9 +25,8 @@ DARK='r<0.12 && g<0.12 && b<0.12'
 start_xvfb
 start_game
 wait_for_window Glacimor 30
-press F1
-wait_setting god 1
 wait_for_first_frames 40
+key_to F1 god 1
 wait_message_gone settled  # "godmode on" goes away
 
 # flip KEY SETTING NAME FIRST SECOND: NAME_a before the key, NAME_b with the key's effect and its
@@ -50,7 +49,7 @@ flip F8 culling culling "culling off" "culling on"
 again() { wait_frames 3; snap_state "${1}2"; }
 twice() { snap_state "$1"; again "$1"; }
 # back KEY SETTING VALUE NAME: the key turns SETTING back to VALUE; NAME and NAME2 are taken after.
-back() { press "$1"; wait_setting "$2" "$3"; twice "$4"; }
+back() { key_to "$1" "$2" "$3"; twice "$4"; }
 twice aniso_a
 catch_message F6 aniso 0 "AF off" aniso_b
 again aniso_b
