@@ -457,7 +457,7 @@ wait_for_first_frames() {
     deadline=$(( $(date +%s) + limit ))
     [ -n "$(probe_library)" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
     while :; do
-        screenshot startup
+        snap startup
         if fgt "$(stddev "$SHOT")" 0.02 &&
             [ "$(count_pixels "$SHOT" "$HUD_TEXT1" "$YELLOW")" -gt 20 ]; then
             return 0

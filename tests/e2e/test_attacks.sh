@@ -40,15 +40,17 @@ enemies_are() {
 test_enemies() { [ "$(count_enemies "$STATE_FILE" "$2")" -ge "$1" ]; }
 
 # figure_share NAME AWK_CONDITION: for each enemy of NAME.state that satisfies the condition and
-# stands on the screen, the share of figure pixels in the square of 0.8 units round its centre
-# in NAME.bmp (its cube side faces the camera there, whatever stands before it is a figure too);
+# stands on the screen (at least half of it above the HUD's bottom line), the share of figure
+# pixels in the square of 0.8 units round its centre in NAME.bmp, cut to the scene (its cube side
+# faces the camera there, whatever stands before it is a figure too);
 # prints the count of such enemies and the smallest share.
 figure_share() {
     local geoms=() g
     mapfile -t geoms < <(awk '$1 == "enemy" && ('"$2"') && $9 > 0 {
             h = int(0.8 * $9); if (h < 3) h = 3
-            x = int($7 - h); y = int($8 - h)
-            if (x >= 0 && y >= 25 && x + 2 * h <= 800 && y + 2 * h <= 575) printf "%dx%d+%d+%d\n", 2 * h, 2 * h, x, y
+            x0 = $7 - h; y0 = $8 - h; x1 = $7 + h; y1 = $8 + h
+            if (x0 < 0) x0 = 0; if (y0 < 25) y0 = 25; if (x1 > 800) x1 = 800; if (y1 > 575) y1 = 575
+            if ((x1 - x0) * (y1 - y0) >= 2 * h * h) printf "%dx%d+%d+%d\n", x1 - x0, y1 - y0, x0, y0
         }' "$OUT/$1.state")
     [ "${#geoms[@]}" -gt 0 ] || { echo "0 0"; return; }
     local args=()
@@ -56,8 +58,8 @@ figure_share() {
     count_many "$OUT/$1.bmp" "${args[@]}"
     local i min=1 share
     for i in "${!geoms[@]}"; do
-        local w=${geoms[$i]%%x*}
-        share=$(awk -v c="${COUNTS[$i]}" -v w="$w" 'BEGIN { printf "%.2f", c / (w * w) }')
+        local w=${geoms[$i]%%x*} h=${geoms[$i]#*x}
+        share=$(awk -v c="${COUNTS[$i]}" -v w="$w" -v h="${h%%+*}" 'BEGIN { printf "%.2f", c / (w * h) }')
         fgt "$min" "$share" && min=$share
     done
     echo "${#geoms[@]} $min"

@@ -16,6 +16,7 @@
 //   message TEXT       the message line's text (nothing after the key when it is empty)
 //   player X Y Z HP STATE CAMDIST SX SY SR
 //   player_dir DX DY DZ   where the player looks
+//   player_back SX SY SR  the middle of the player's back (its green side) on the screen
 //   enemies N          followed by N lines "enemy X Y Z HP STATE SX SY SR DIST"
 //   effects N
 // SX SY are the screen pixel (from the top left) of a figure's centre, SR the screen size of one
@@ -197,6 +198,16 @@ void writeState(const Globals& g, unsigned long frame, double frameMs, double lo
     std::fprintf(out, "player %.2f %.2f %.2f %.1f %d %.2f %.1f %.1f %.2f\n", p.pos.x, p.pos.y, p.pos.z, p.hp,
                  p.state, p.camDist, ps.x, ps.y, ps.unit);
     std::fprintf(out, "player_dir %.4f %.4f %.4f\n", p.dir.x, p.dir.y, p.dir.z);
+    // The middle of the player's back, the green side that the camera behind it sees: one unit
+    // behind its centre, against its heading.
+    const double flat = std::sqrt(p.dir.x * p.dir.x + p.dir.z * p.dir.z);
+    vec3 back = p.pos; // copied, not built: the probe links none of the game's code
+    if (flat > 0) {
+        back.x -= p.dir.x / flat;
+        back.z -= p.dir.z / flat;
+    }
+    const ScreenPoint bs = project(*g.camera, back, width, height);
+    std::fprintf(out, "player_back %.1f %.1f %.2f\n", bs.x, bs.y, bs.unit);
     std::fprintf(out, "enemies %zu\n", g.enemies->size());
     for (const Enemy* e : *g.enemies) {
         const ScreenPoint es = project(*g.camera, e->pos, width, height);
