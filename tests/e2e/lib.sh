@@ -114,9 +114,9 @@ probe_library() {
 }
 
 # start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
-# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the state probe preloaded when it is built: after every frame the
-# probe writes the game's state to $STATE_FILE. Standard output and error go to files in the
-# output folder.
+# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the state
+# probe preloaded when it is built: after every frame the probe writes the game's state to
+# $STATE_FILE. Standard output and error go to files in the output folder.
 STATE_FILE=""
 start_game() {
     local dir=${GAME_DIR:-$REPO} probe command=("$@")
@@ -190,12 +190,6 @@ wait_until() {
         [ "$(date +%s%3N)" -ge "$deadline" ] && fail "$what, still after $limit s"
         sleep 0.1
     done
-}
-
-# wait_setting NAME VALUE [LIMIT]: waits for a frame drawn with the setting NAME (god, aniso, ...)
-# at VALUE (0 or 1); the picture on the screen is then drawn with it.
-wait_setting() {
-    wait_state "${3:-30}" "frame with $1 = $2" "v[\"$1\"] == $2"
 }
 
 game_alive() {
@@ -401,25 +395,6 @@ green_mask() {
         -channel R -threshold 15% -channel G -threshold 15% -channel B -threshold 25% +channel \
         -separate -evaluate-sequence min "$out"
     GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
-}
-
-# player_green FILE GEOM: the green pixels of the figure in the middle of region GEOM, the player
-# whom the camera looks at; figures elsewhere do not count. The largest green patch whose box
-# holds the middle is taken, so the painted eyes and brows over the middle do not matter. 0 when
-# no green patch holds the middle.
-player_green() {
-    local file=$1 geom=$2 w h mask="$OUT/player_green.png"
-    w=${geom%%x*}
-    h=${geom#*x}
-    h=${h%%+*}
-    green_mask "$file" "$geom" "$mask"
-    convert "$mask" -morphology Close Square:2 -define connected-components:verbose=true \
-        -connected-components 8 null: |
-        awk -v cx=$((w / 2)) -v cy=$((h / 2)) '
-            $NF == "gray(255)" && split($2, box, /[x+]/) == 4 &&
-                box[3] <= cx && cx < box[3] + box[1] && box[4] <= cy && cy < box[4] + box[2] &&
-                $4 > best { best = $4 }
-            END { print best + 0 }'
 }
 
 # moving_blobs A B GEOM: pixels of region GEOM that changed between A and B by more than 15% in
