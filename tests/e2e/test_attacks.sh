@@ -16,6 +16,10 @@ LEFT_BEHIND="800x185+0+385"
 # The enemies' and the player's cube sides: dark red, green and blue, where floor, walls and snow
 # are all light blue to white.
 FIGURE='b<0.55 || (r<0.2 && g<0.25)'
+# The same, or a cube's light grey top (grey where floor, haze and walls are bluish; not as white
+# as snow): where enemies stand in a file before the camera, the tops of those behind the first
+# show round their centres.
+FIGURE_OR_TOP="$FIGURE || (b - r < 0.05 && r < 0.9)"
 # The labels: bright pure green.
 LABEL='g>0.8 && r<0.45 && b<0.45'
 
@@ -41,8 +45,8 @@ test_enemies() { [ "$(count_enemies "$STATE_FILE" "$2")" -ge "$1" ]; }
 
 # figure_share NAME AWK_CONDITION: for each enemy of NAME.state that satisfies the condition and
 # stands on the screen (at least half of it above the HUD's bottom line), the share of figure
-# pixels in the square of 0.8 units round its centre in NAME.bmp, cut to the scene (its cube side
-# faces the camera there, whatever stands before it is a figure too);
+# pixels (sides or tops) in the square of 0.8 units round its centre in NAME.bmp, cut to the scene
+# (its cube faces the camera there, whatever stands before it is a figure too);
 # prints the count of such enemies and the smallest share.
 figure_share() {
     local geoms=() g
@@ -54,7 +58,7 @@ figure_share() {
         }' "$OUT/$1.state")
     [ "${#geoms[@]}" -gt 0 ] || { echo "0 0"; return; }
     local args=()
-    for g in "${geoms[@]}"; do args+=("$g" "$FIGURE"); done
+    for g in "${geoms[@]}"; do args+=("$g" "$FIGURE_OR_TOP"); done
     count_many "$OUT/$1.bmp" "${args[@]}"
     local i min=1 share
     for i in "${!geoms[@]}"; do
