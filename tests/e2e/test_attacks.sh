@@ -69,9 +69,10 @@ figure_share() {
     echo "${#geoms[@]} $min"
 }
 
-# walk NAME: holds W until the player has walked 30 units (three walks from the middle stay inside
-# the walls at 99), lets 1.5 s of game time pass (followers catch up) and takes NAME. Each wait is
-# for the game's own progress, so a frame that stalls shows as a failure naming the longest frame.
+# walk NAME [FOLLOW_MS]: holds W until the player has walked 30 units (three walks from the middle
+# stay inside the walls at 99), lets FOLLOW_MS of game time pass (default 1500: followers catch up)
+# and takes NAME. Each wait is for the game's own progress, so a frame that stalls shows as a
+# failure naming the longest frame.
 walk() {
     local x z
     x=$(state player | cut -d' ' -f1)
@@ -80,18 +81,25 @@ walk() {
     wait_state 30 "the player walking 30 units" \
         "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= 900)"
     xdotool keyup w
-    wait_game_time 1500
+    [ "${2:-1500}" -gt 0 ] && wait_game_time "${2:-1500}"
     snap_state "$1"
 }
 
 # The first enemies arrive some 12 s after the start; wait until four stand round the player (the
 # stun reaches 13 units, the hits 8, and the enemies stop 4 units from the player).
-enemies_are 4 "round the player" '$10 < 7'
-snap_state before_stun
-xdotool click 1
-enemies_are 4 "stunned" '$6 == 0'
-snap_state stunned
-walk stunned_walked
+# The stun lasts 5 s of game time; the picture after the walk must come within it. When frames are
+# so slow that it did not (the state after the picture shows too few still stunned behind), the
+# stunned come back to the player, and the stun and the walk are tried again.
+for try in 1 2 3; do
+    enemies_are 4 "round the player" '$10 < 7 && $6 == 1'
+    snap_state before_stun
+    xdotool click 1
+    enemies_are 4 "stunned" '$6 == 0'
+    snap_state stunned
+    walk stunned_walked 0
+    [ "$(count_enemies "$OUT/stunned_walked.state" '$6 == 0 && $10 > 20')" -ge 3 ] && break
+    log "the stun ran out before the picture after the walk (frames of $(state frame_ms) ms); again"
+done
 # The stun lasts 5 s; then the enemies walk back to the player.
 enemies_are 4 "back round the player after the stun" '$6 == 1 && $10 < 7'
 snap_state before_hits
