@@ -81,6 +81,9 @@ walk() {
     wait_state 30 "the player walking 30 units" \
         "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= 900)"
     xdotool keyup w
+    # The game reads the key's release at its next frame; the frame after that is drawn where the
+    # player stopped, and the squares of the enemies are placed for that camera.
+    wait_frames 2
     [ "${2:-1500}" -gt 0 ] && wait_game_time "${2:-1500}"
     snap_state "$1"
 }
