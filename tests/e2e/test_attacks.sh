@@ -74,9 +74,18 @@ figure_share() {
 # and takes NAME. Each wait is for the game's own progress, so a frame that stalls shows as a
 # failure naming the longest frame.
 walk() {
-    local x z
-    x=$(state player | cut -d' ' -f1)
-    z=$(state player | cut -d' ' -f3)
+    local x z dx dz
+    read -r x _ z _ <<<"$(state player)"
+    read -r dx _ dz <<<"$(state player_dir)"
+    # Where 45 units on (30, and what slow frames add) would reach the wall, turn round first: 1200
+    # mouse pixels are half a turn. What the player leaves stays behind it either way.
+    if awk -v x="$x" -v z="$z" -v dx="$dx" -v dz="$dz" \
+        'BEGIN { x += 45 * dx; z += 45 * dz; exit !(x > 95 || x < -95 || z > 95 || z < -95) }'; then
+        xdotool mousemove_relative -- 1200 0
+        wait_state 30 "the player turning round" \
+            "(split(v[\"player_dir\"], d, \" \") && d[1] * $dx + d[3] * $dz < -0.9)"
+        wait_frames 1
+    fi
     xdotool keydown w
     wait_state 30 "the player walking 30 units" \
         "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= 900)"
