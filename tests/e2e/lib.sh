@@ -9,6 +9,8 @@
 
 set -u
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+
 # ImageMagick's worker threads spin against the game's software renderer for the two cores; one is enough.
 export MAGICK_THREAD_LIMIT=1
 
@@ -20,7 +22,6 @@ GAME=""
 REPO=""
 OUT=""
 TEST_NAME=""
-XVFB_PID=""
 WM_PID=""
 GAME_PID=""
 GAME_DIR=""
@@ -79,36 +80,15 @@ e2e_cleanup() {
         kill "$WM_PID" 2>/dev/null
         wait "$WM_PID" 2>/dev/null
     fi
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
+    xvfb_stop
 }
 
-# Starts a private Xvfb with a window manager, as on a desktop; the server picks a free display number
-# itself (-displayfd), so tests and other displays on the machine never collide. The window manager
+# Starts a private Xvfb (scripts/xvfb.sh) with a window manager, as on a desktop. The window manager
 # matters: SDL asks it to put the window in and out of full screen, and the window's close request
 # comes from it.
 start_xvfb() {
-    local fdfile="$OUT/xvfb.display"
-    : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" +extension GLX -nolisten tcp -noreset \
-        3>"$fdfile" >"$OUT/xvfb.log" 2>&1 &
-    XVFB_PID=$!
     local n
-    for n in $(seq 1 100); do
-        [ -s "$fdfile" ] && break
-        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start (see $OUT/xvfb.log)"
-        sleep 0.1
-    done
-    [ -s "$fdfile" ] || fail "Xvfb gave no display number within 10 s"
-    export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
-    export LIBGL_ALWAYS_SOFTWARE=1
-    for n in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
+    xvfb_start "${SCREEN_W}x${SCREEN_H}x24" "$OUT" || fail "$XVFB_ERROR"
     openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
     WM_PID=$!
     for n in $(seq 1 100); do
@@ -126,14 +106,90 @@ copy_game_data() {
     cp -r "$REPO/textures" "$REPO/shader" "$GAME_DIR/"
 }
 
-# Starts the game in the background, from GAME_DIR (default: the repository root, where it finds
-# textures/ and shader/). Its standard output and error go to files in the output folder.
+# The state probe (tests/e2e/probe): CTest names it in GLACIMOR_STATE_PROBE; a script run by hand
+# finds it in the build folder of the game it plays.
+probe_library() {
+    local probe=${GLACIMOR_STATE_PROBE:-$(dirname "$GAME")/tests/libglacimor_state_probe.so}
+    [ -f "$probe" ] && echo "$probe"
+}
+
+# start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
+# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the state
+# probe preloaded when it is built: after every frame the probe writes the game's state to
+# $STATE_FILE. Standard output and error go to files in the output folder.
+STATE_FILE=""
 start_game() {
-    local dir=${GAME_DIR:-$REPO}
-    (cd "$dir" && exec "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    local dir=${GAME_DIR:-$REPO} probe command=("$@")
+    [ ${#command[@]} -gt 0 ] || command=("$GAME")
+    probe=$(probe_library)
+    STATE_FILE="$OUT/game.state"
+    rm -f "$STATE_FILE"
+    if [ -n "$probe" ]; then
+        # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
+        (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" \
+            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "${command[@]}") \
+            >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    else
+        (cd "$dir" && exec "${command[@]}") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
+    fi
     GAME_PID=$!
     GAME_STATUS=""
-    log "game started (pid $GAME_PID, cwd $dir)"
+    log "game started (pid $GAME_PID, cwd $dir${probe:+, state probe})"
+}
+
+# --- The game's state, as the probe last wrote it --------------------------------------------------
+# state KEY: the value of the line KEY (e.g. "frame", "god", "message"); empty before the first frame.
+state() {
+    [ -n "$STATE_FILE" ] && awk -v k="$1" '$1 == k { sub(/^[^ ]+ ?/, ""); print; exit }' "$STATE_FILE" 2>/dev/null
+}
+
+# state_holds AWK_CONDITION: true when the latest state satisfies the condition, written over the
+# array v of the lines' values, numbers as numbers (v["god"] == 1, v["message"] == "AF off",
+# v["frame"] > 20); where a key repeats, its first line.
+state_holds() {
+    [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] &&
+        awk '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = /^-?[0-9.]+$/ ? $0 + 0 : $0 }
+             END { exit !('"$1"') }' "$STATE_FILE" 2>/dev/null
+}
+
+# wait_state LIMIT WHAT AWK_CONDITION: waits up to LIMIT seconds for the condition (see state_holds),
+# failing with WHAT when it does not come; the game must stay alive meanwhile.
+wait_state() {
+    local limit=$1 what=$2 condition=$3 deadline
+    [ -n "$(probe_library)" ] || fail "the state probe is not built (tests/e2e/probe)"
+    deadline=$(( $(date +%s%3N) + limit * 1000 ))
+    until state_holds "$condition"; do
+        require_alive "while waiting for $what"
+        [ "$(date +%s%3N)" -ge "$deadline" ] &&
+            fail "no $what within $limit s (frame $(state frame), longest frame $(state longest_frame_ms) ms)"
+        sleep 0.05
+    done
+}
+
+# wait_frames N [LIMIT]: waits until the game has drawn N more frames (default limit 60 s).
+wait_frames() {
+    local target
+    target=$(( $(state frame || echo 0) + $1 ))
+    wait_state "${2:-60}" "$1 more frames" "v[\"frame\"] >= $target"
+}
+
+# wait_game_time MS [LIMIT]: waits until the game's clock has moved on by MS milliseconds.
+wait_game_time() {
+    local t
+    t=$(state ticks)
+    wait_state "${2:-60}" "$1 ms of game time" "v[\"ticks\"] >= ${t:-0} + $1"
+}
+
+# wait_until LIMIT WHAT COMMAND...: polls COMMAND (every tenth of a second) until it succeeds, for up
+# to LIMIT seconds, failing with WHAT otherwise. For what the X server tells (window states).
+wait_until() {
+    local limit=$1 what=$2 deadline
+    shift 2
+    deadline=$(( $(date +%s%3N) + limit * 1000 ))
+    until "$@"; do
+        [ "$(date +%s%3N)" -ge "$deadline" ] && fail "$what, still after $limit s"
+        sleep 0.1
+    done
 }
 
 game_alive() {
@@ -196,6 +252,69 @@ snap() {
     require_alive "before picture $1"
     import -window root "$SHOT" 2>>"$OUT/import.log" || fail "picture $1 failed"
     require_alive "after picture $1"
+}
+
+# snap_state NAME: snap NAME, and keep the game's state as it stood once the picture was taken in
+# $OUT/NAME.state (with the frame on the screen when it began, "from_frame N").
+snap_state() {
+    local from
+    from=$(state frame)
+    snap "$1"
+    { echo "from_frame ${from:-0}"; cat "$STATE_FILE"; } >"$OUT/$1.state"
+}
+
+# key_to KEY SETTING VALUE: presses KEY, which turns SETTING to VALUE, and waits for a frame drawn
+# with it. A key that the game has not read 20 frames later is taken as lost on its way (as keys
+# sent while the window is still being set up can be) and is sent again, up to three times.
+key_to() {
+    local key=$1 setting=$2 value=$3 try target
+    for try in 1 2 3; do
+        state_holds "v[\"$setting\"] == $value" && return 0
+        press "$key"
+        target=$(( $(state frame || echo 0) + 20 ))
+        wait_state 60 "a frame with $setting = $value, or 20 more" "v[\"$setting\"] == $value || v[\"frame\"] >= $target"
+        state_holds "v[\"$setting\"] == $value" && return 0
+        log "$key: $setting still not $value 20 frames later; the key is sent again"
+    done
+    fail "$key did not turn $setting to $value in three presses"
+}
+
+# catch_message KEY SETTING VALUE TEXT NAME: presses KEY, which turns SETTING to VALUE and shows TEXT
+# on the message line for a second of game time, and takes the picture NAME while the message is
+# shown (the state after the picture still holds it, so every frame on the screen meanwhile had it).
+# When the message went away during the picture (a busy machine's slow frames), the key is pressed
+# twice more and the picture taken again. Leaves SETTING at VALUE.
+catch_message() {
+    local key=$1 setting=$2 value=$3 text=$4 name=$5 try
+    for try in 1 2 3 4; do
+        key_to "$key" "$setting" "$value"
+        if state_holds "v[\"message\"] == \"$text\""; then
+            snap_state "$name"
+            state_holds "v[\"message\"] == \"$text\"" && return 0
+        fi
+        log "$name: '$text' went away before the picture was taken (frames of $(state frame_ms) ms); again"
+        key_to "$key" "$setting" $((1 - value))
+    done
+    fail "$name: could not take a picture while '$text' was shown, in four tries"
+}
+
+# wait_message_gone NAME: waits for the message line to be cleared, then takes the picture NAME of a
+# frame drawn after that.
+wait_message_gone() {
+    wait_state 30 "the message line cleared" 'v["message"] == ""'
+    wait_frames 1
+    snap_state "$1"
+}
+
+# message_extent FILE: "LEFT RIGHT", the first and last pixel columns of the white text that starts
+# the message line (x from 380), its letters and words no more than 18 pixels apart (a space is 9.6); anything
+# white further right (a snowflake) is not part of it. Nothing when the line holds no white.
+message_extent() {
+    convert "$1" -crop "420x14+380+584" +repage -separate -evaluate-sequence min -threshold 92% \
+        -scale '420x1!' -depth 8 txt:- 2>/dev/null |
+        awk -F'[,:]' 'NR > 1 && $0 !~ /gray\(0\)|#000000/ { print $1 + 380 }' |
+        awk 'NR == 1 { left = $1; right = $1; next } $1 - right <= 18 { right = $1 }
+             END { if (NR) print left, right }'
 }
 
 # Standard deviation of the grey levels of an image or a region of it (0 means uniform).
@@ -278,25 +397,6 @@ green_mask() {
     GREEN_PIXELS=$(convert "$out" -format '%[fx:round(mean*w*h)]' info:)
 }
 
-# player_green FILE GEOM: the green pixels of the figure in the middle of region GEOM, the player
-# whom the camera looks at; figures elsewhere do not count. The largest green patch whose box
-# holds the middle is taken, so the painted eyes and brows over the middle do not matter. 0 when
-# no green patch holds the middle.
-player_green() {
-    local file=$1 geom=$2 w h mask="$OUT/player_green.png"
-    w=${geom%%x*}
-    h=${geom#*x}
-    h=${h%%+*}
-    green_mask "$file" "$geom" "$mask"
-    convert "$mask" -morphology Close Square:2 -define connected-components:verbose=true \
-        -connected-components 8 null: |
-        awk -v cx=$((w / 2)) -v cy=$((h / 2)) '
-            $NF == "gray(255)" && split($2, box, /[x+]/) == 4 &&
-                box[3] <= cx && cx < box[3] + box[1] && box[4] <= cy && cy < box[4] + box[2] &&
-                $4 > best { best = $4 }
-            END { print best + 0 }'
-}
-
 # moving_blobs A B GEOM: pixels of region GEOM that changed between A and B by more than 15% in
 # places at least 5 x 5 pixels large: moving figures count, single snowflakes are eroded away.
 moving_blobs() {
@@ -325,16 +425,20 @@ check_no_sanitizer_report() {
 }
 
 # Waits until the game has drawn its first frames: the screen is no longer uniform and the HUD's
-# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture.
+# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture. With the
+# state probe, each new look waits for a new frame; without it (the demo's release build), a second.
 wait_for_first_frames() {
-    local limit=${1:-40} i
-    for i in $(seq 1 "$limit"); do
-        screenshot startup
+    local limit=${1:-40} deadline
+    deadline=$(( $(date +%s) + limit ))
+    [ -n "$(probe_library)" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
+    while :; do
+        snap startup
         if fgt "$(stddev "$SHOT")" 0.02 &&
             [ "$(count_pixels "$SHOT" "$HUD_TEXT1" "$YELLOW")" -gt 20 ]; then
             return 0
         fi
-        sleep 1
+        [ "$(date +%s)" -ge "$deadline" ] && break
+        if [ -n "$(probe_library)" ]; then wait_frames 1 "$limit"; else sleep 1; fi
     done
     fail "after ${limit} s the game still shows no scene with its HUD (last picture: $SHOT)"
 }

@@ -25,20 +25,17 @@ log "while playing: ${COUNTS[0]} and ${COUNTS[1]} white pixels where the end-of-
     fail "white text in the middle of the screen while the player is alive (${COUNTS[*]})"
 
 # Enemies come every 2 s from ~100 units away at 10 units a second, each in reach drains 10 hit
-# points a second: the end comes within about a minute of game time.
-over=""
-for i in $(seq 1 40); do
-    sleep 1.5
-    screenshot waiting
-    count_many "$SHOT" "$GAME_OVER_LINE" "$WHITE" "$SURVIVED_LINE" "$WHITE"
-    if [ "${COUNTS[0]}" -ge 400 ] && [ "${COUNTS[1]}" -ge 200 ]; then
-        over=$SHOT
-        break
-    fi
-done
-[ -n "$over" ] || fail "no 'GAME OVER' in the middle of the screen after $(elapsed) s (last: ${COUNTS[*]} white pixels)"
-mv "$over" "$OUT/game_over.png"
-over="$OUT/game_over.png"
+# points a second: the end comes within about a minute of game time. The probe tells when; the
+# picture of a frame drawn after it is judged.
+wait_state 120 "end of the game" 'v["endgame"] == 1'
+wait_frames 1
+screenshot game_over
+over=$SHOT
+count_many "$SHOT" "$GAME_OVER_LINE" "$WHITE" "$SURVIVED_LINE" "$WHITE"
+[ "${COUNTS[0]}" -ge 400 ] && [ "${COUNTS[1]}" -ge 200 ] ||
+    fail "no 'GAME OVER' in the middle of the screen at the end of the game (${COUNTS[*]} white pixels)"
+# A second picture of a later frame: the text is what both have white (see steady_text).
+wait_frames 2
 screenshot game_over_b
 log "game over: ${COUNTS[0]} white pixels on the 'GAME OVER' line, ${COUNTS[1]} on the survival line"
 # The big line is drawn at 5/3 the size of the survival line: its letters have more pixels each
@@ -46,12 +43,13 @@ log "game over: ${COUNTS[0]} white pixels on the 'GAME OVER' line, ${COUNTS[1]} 
 [ "${COUNTS[0]}" -gt "${COUNTS[1]}" ] || fail "the 'GAME OVER' line is not larger than the survival line"
 
 # The world goes on after the end.
-sleep 3
+wait_game_time 3000
 screenshot after_game_over_b
+wait_frames 2
 screenshot after_game_over
 count_many "$SHOT" "$GAME_OVER_LINE" "$WHITE" "$SURVIVED_LINE" "$WHITE" "$HUD_TEXT2" "$WHITE" \
     "$HP_AFTER_FIRST_CHAR" "$WHITE"
-log "3 s later: end-of-game lines ${COUNTS[0]} and ${COUNTS[1]}, hit points ${COUNTS[2]} white pixels (${COUNTS[3]} beyond one character)"
+log "3 s of game time later: end-of-game lines ${COUNTS[0]} and ${COUNTS[1]}, hit points ${COUNTS[2]} white pixels (${COUNTS[3]} beyond one character)"
 [ "${COUNTS[0]}" -ge 400 ] && [ "${COUNTS[1]}" -ge 200 ] || fail "the end-of-game lines went away"
 [ "${COUNTS[2]}" -ge 5 ] && [ "${COUNTS[3]}" -le 1 ] || fail "the hit points line does not read one character ('0')"
 
@@ -69,7 +67,7 @@ steady_text after_game_over survived_text_2.png
 score_changed=$(count_changed "$OUT/survived_text_1.png" "$OUT/survived_text_2.png" "" 50)
 seconds_changed=$(count_changed "$over" "$SHOT" "$HUD_SECONDS" 30)
 scene_changed=$(count_changed "$over" "$SHOT" "800x520+0+25" 12)
-log "in 3 s: survival line $score_changed, seconds counter $seconds_changed, scene $scene_changed pixels changed"
+log "in 3 s of game time: survival line $score_changed, seconds counter $seconds_changed, scene $scene_changed pixels changed"
 [ "$seconds_changed" -ge 5 ] || fail "the seconds counter stopped at the end of the game"
 [ "$scene_changed" -ge 1000 ] || fail "the scene stopped moving after the end of the game"
 [ "$score_changed" -le 20 ] || fail "the survival line changed after the end ($score_changed pixels)"

@@ -23,45 +23,35 @@ log "before any toggle: message line ${COUNTS[0]}, hit points ${COUNTS[1]}, seco
 [ "${COUNTS[1]}" -ge 8 ] || fail "no hit points bottom left"
 [ "${COUNTS[2]}" -ge 8 ] || fail "no seconds counter top centre"
 
-# toggle KEY NAME: presses KEY, takes NAME.png and NAME_late.png 0.4 and 0.7 s later (a frame
-# takes up to a third of a second here, and the key is read at the start of the next one), and
-# NAME_gone.png 2 s after the press. The pictures are judged afterwards: measuring is slow while
-# the game runs.
+# toggle KEY SETTING VALUE TEXT NAME: presses KEY and takes NAME while its message TEXT is shown
+# (the probe tells when), and NAME_gone once the message line has been cleared, a second of game
+# time later. The pictures are judged afterwards: measuring is slow while the game runs.
 toggle() {
-    local key=$1 name=$2 pressed
-    press "$key"
-    pressed=$(date +%s%3N)
-    sleep 0.4
-    screenshot "$name"
-    sleep 0.3
-    screenshot "${name}_late"
-    local wait_ms=$(( 2000 - ($(date +%s%3N) - pressed) ))
-    [ "$wait_ms" -gt 0 ] && sleep "$(awk -v m="$wait_ms" 'BEGIN { printf "%.3f", m / 1000 }')"
-    screenshot "${name}_gone"
+    catch_message "$1" "$2" "$3" "$4" "$5"
+    wait_message_gone "${5}_gone"
 }
 
-# shown NAME: the message in NAME.png (or, if not drawn yet, NAME_late.png), cleared in
-# NAME_gone.png; sets SHOWN, BEYOND10, BEYOND12.
+# shown NAME: the message in NAME, cleared in NAME_gone; sets SHOWN, BEYOND10, BEYOND12.
 shown() {
-    local at=0.4 left
-    count_many "$OUT/$1.png" "$HUD_TEXT3" "$WHITE" "$BEYOND_10_CHARS" "$WHITE" "$BEYOND_12_CHARS" "$WHITE"
-    if [ "${COUNTS[0]}" -lt 40 ]; then
-        at=0.7
-        count_many "$OUT/${1}_late.png" "$HUD_TEXT3" "$WHITE" "$BEYOND_10_CHARS" "$WHITE" "$BEYOND_12_CHARS" "$WHITE"
-    fi
+    local left
+    count_many "$OUT/$1.bmp" "$HUD_TEXT3" "$WHITE" "$BEYOND_10_CHARS" "$WHITE" "$BEYOND_12_CHARS" "$WHITE"
     SHOWN=${COUNTS[0]} BEYOND10=${COUNTS[1]} BEYOND12=${COUNTS[2]}
-    left=$(count_pixels "$OUT/${1}_gone.png" "$HUD_TEXT3" "$WHITE")
-    log "$1: $SHOWN white pixels on the message line at $at s ($BEYOND10 beyond 10 characters, $BEYOND12 beyond 12), $left at 2 s"
-    [ "$SHOWN" -ge 40 ] || fail "$1: no white message at the bottom centre 0.4 and 0.7 s after the key ($SHOWN white pixels)"
-    [ "$left" -le 3 ] || fail "$1: the message is still shown 2 s after the key ($left white pixels)"
+    left=$(count_pixels "$OUT/${1}_gone.bmp" "$HUD_TEXT3" "$WHITE")
+    log "$1: $SHOWN white pixels on the message line ($BEYOND10 beyond 10 characters, $BEYOND12 beyond 12), $left once cleared"
+    [ "$SHOWN" -ge 40 ] || fail "$1: no white message at the bottom centre while the game shows it ($SHOWN white pixels)"
+    [ "$left" -le 3 ] || fail "$1: the message is still drawn after the game cleared it ($left white pixels)"
 }
 
-toggle F1 godmode_on
-toggle F1 godmode_off
-# F2: the FPS line goes blank at its next refresh (every 500 ms), so it is gone 2 s later.
-toggle F2 fps_counter_off
+toggle F1 god 1 "godmode on" godmode_on
+toggle F1 god 0 "godmode off" godmode_off
+# F2: the FPS line goes blank at its next refresh (every 500 ms of game time).
+toggle F2 fpscounter 0 "fps counter off" fps_counter_off
+wait_state 30 "the FPS line's refresh after F2" "v[\"ticks\"] >= $(state ticks) + 600"
+snap_state fps_off
 fps_off_shot=$SHOT
-toggle F2 fps_counter_on
+toggle F2 fpscounter 1 "fps counter on" fps_counter_on
+wait_state 30 "the FPS line's refresh after the second F2" "v[\"ticks\"] >= $(state ticks) + 600"
+snap_state fps_on
 fps_on_shot=$SHOT
 
 shown godmode_on
@@ -77,12 +67,12 @@ shown fps_counter_on
 [ "$BEYOND12" -ge 4 ] || fail "the second F2 message does not reach beyond 12 characters ('fps counter on')"
 
 count_many "$fps_off_shot" "$HUD_TEXT1" "$YELLOW" "$HUD_SECONDS" "$WHITE"
-log "FPS line switched off: ${COUNTS[0]} yellow pixels; seconds ${COUNTS[1]} white pixels"
-[ "${COUNTS[0]}" -le 2 ] || fail "the FPS line is still shown 2 s after F2 (${COUNTS[0]} yellow pixels)"
+log "FPS line switched off (a refresh later): ${COUNTS[0]} yellow pixels; seconds ${COUNTS[1]} white pixels"
+[ "${COUNTS[0]}" -le 2 ] || fail "the FPS line is still shown a refresh after F2 (${COUNTS[0]} yellow pixels)"
 [ "${COUNTS[1]}" -ge 8 ] || fail "the seconds went away with the FPS line"
 yellow=$(count_pixels "$fps_on_shot" "$HUD_TEXT1" "$YELLOW")
 log "FPS line switched on again: $yellow yellow pixels"
-[ "$yellow" -ge 30 ] || fail "the FPS line did not come back 2 s after the second F2 ($yellow yellow pixels)"
+[ "$yellow" -ge 30 ] || fail "the FPS line did not come back a refresh after the second F2 ($yellow yellow pixels)"
 
 press Escape
 wait_exit 30 || fail "the game did not end within 30 s of Escape"

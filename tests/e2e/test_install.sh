@@ -71,10 +71,7 @@ fgt "$flipped" "$difference" || fail "the icon matches the face upside down as w
 start_xvfb
 ELSEWHERE="$OUT/elsewhere"
 mkdir -p "$ELSEWHERE"
-(cd "$ELSEWHERE" && PATH="$ROOT/bin:$PATH" exec glacimor) \
-    >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
-GAME_PID=$!
-log "launcher started from $ELSEWHERE (pid $GAME_PID)"
+GAME_DIR=$ELSEWHERE start_game env PATH="$ROOT/bin:$PATH" glacimor
 
 wait_for_window Glacimor 60
 wait_for_first_frames 60

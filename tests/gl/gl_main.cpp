@@ -1,6 +1,7 @@
 // Entry of the GL tests: opens the window and its context once, then runs every test in it.
 #include "gl_context.h"
 
+#include "core/settings.h"
 #include "platform/startup.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +51,54 @@ public:
     void TearDown() override {}
 };
 
+// Before every test, the GL state goes back to what the game's start-up leaves (its fixed state on a
+// fresh context), whatever the test before changed: the tests run shuffled, and none may depend on
+// another's leftovers. The game's settings go back to their defaults with it.
+class GLBaseline : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        restoreDefaultSettings();
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        glUseProgram(0);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glViewport(0, 0, gltest::WIDTH, gltest::HEIGHT);
+        for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+            glMatrixMode(mode);
+            glLoadIdentity();
+        }
+        // Pixel store: OpenGL's defaults.
+        for (GLenum alignment : {GL_PACK_ALIGNMENT, GL_UNPACK_ALIGNMENT})
+            glPixelStorei(alignment, 4);
+        for (GLenum zero : {GL_PACK_ROW_LENGTH, GL_PACK_SKIP_PIXELS, GL_PACK_SKIP_ROWS, GL_UNPACK_ROW_LENGTH,
+                            GL_UNPACK_SKIP_PIXELS, GL_UNPACK_SKIP_ROWS})
+            glPixelStorei(zero, 0);
+        // Capabilities: the game's fixed state, everything else off.
+        for (GLenum off : {GL_LIGHTING, GL_LIGHT0, GL_SCISSOR_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST})
+            glDisable(off);
+        setFixedGLState();
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glDepthFunc(GL_LESS);
+        glDepthMask(GL_TRUE);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glColor4f(1, 1, 1, 1);
+        glClearColor(0, 0, 0, 0);
+        glClearDepth(1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new GLEnvironment);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new GLBaseline);
     return RUN_ALL_TESTS();
 }

@@ -16,7 +16,7 @@ TEST_F(EffectTest, EffectFilesItselfWithItsStartTick)
     EXPECT_EQ(effectList[0], first);
     EXPECT_EQ(effectList[1], second);
     EXPECT_EQ(first->startTime, 1234u);
-    EXPECT_EQ(first->status, 1);
+    EXPECT_EQ(first->status, EFFECT_RUNNING);
     EXPECT_EQ(&first->target, e);
     EXPECT_EQ(&first->source, &player);
 }
@@ -26,19 +26,19 @@ TEST_F(EffectTest, StunEndsAtTheFirstUpdateOnOrAfterItsDeadline)
     Enemy* e = new Enemy(0, 0, 50);
     ScriptedClock::set(10000);
     Stun* stun = new Stun(player, *e, 5000);
-    EXPECT_EQ(e->state, 0);
+    EXPECT_EQ(e->state, STATE_STUNNED);
     ScriptedClock::set(14999);
     stun->update();
-    EXPECT_EQ(e->state, 0);
-    EXPECT_EQ(stun->status, 1);
+    EXPECT_EQ(e->state, STATE_STUNNED);
+    EXPECT_EQ(stun->status, EFFECT_RUNNING);
     ScriptedClock::set(15000);
     stun->update();
-    EXPECT_EQ(e->state, 1);
-    EXPECT_EQ(stun->status, 2);
+    EXPECT_EQ(e->state, STATE_ACTIVE);
+    EXPECT_EQ(stun->status, EFFECT_EXPIRED);
     // Expired, it no longer touches its target.
-    e->state = 0;
+    e->state = STATE_STUNNED;
     stun->update();
-    EXPECT_EQ(e->state, 0);
+    EXPECT_EQ(e->state, STATE_STUNNED);
 }
 
 TEST_F(EffectTest, StunTimesAcrossTheWrapOfTheClock)
@@ -48,25 +48,25 @@ TEST_F(EffectTest, StunTimesAcrossTheWrapOfTheClock)
     Stun* stun = new Stun(player, *e, 5000);
     ScriptedClock::set(903);
     stun->update();
-    EXPECT_EQ(stun->status, 1);
-    EXPECT_EQ(e->state, 0);
+    EXPECT_EQ(stun->status, EFFECT_RUNNING);
+    EXPECT_EQ(e->state, STATE_STUNNED);
     ScriptedClock::set(904);
     stun->update();
-    EXPECT_EQ(stun->status, 2);
-    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(stun->status, EFFECT_EXPIRED);
+    EXPECT_EQ(e->state, STATE_ACTIVE);
 }
 
 TEST_F(EffectTest, StunLeavesTheDeadDead)
 {
     Enemy* e = new Enemy(0, 0, 50);
-    e->state = 2;
+    e->state = STATE_DEAD;
     ScriptedClock::set(100);
     Stun* stun = new Stun(player, *e, 5000);
-    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(e->state, STATE_DEAD);
     ScriptedClock::set(5100);
     stun->update();
-    EXPECT_EQ(stun->status, 2);
-    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(stun->status, EFFECT_EXPIRED);
+    EXPECT_EQ(e->state, STATE_DEAD);
 }
 
 TEST_F(EffectTest, StunnedEnemyStandsUntilReleased)
@@ -89,12 +89,12 @@ TEST_F(EffectTest, FourHitsLeaveZeroAndAFifthKills)
         new Hit(player, *e, 25);
     EXPECT_EQ(e->hp, 0.0);
     e->update();
-    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(e->state, STATE_ACTIVE);
     EXPECT_EQ(e->pos.z, 49.0); // still hunting
     new Hit(player, *e, 25);
     EXPECT_EQ(e->hp, -25.0);
     e->update();
-    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(e->state, STATE_DEAD);
     EXPECT_EQ(e->hp, 0.0);
     EXPECT_EQ(e->pos.z, 49.0);
 }
@@ -105,7 +105,7 @@ TEST_F(EffectTest, HitExpiresAtItsFirstUpdateWithoutTakingMore)
     Hit* hit = new Hit(player, *e, 25);
     EXPECT_EQ(e->hp, 75.0);
     hit->update();
-    EXPECT_EQ(hit->status, 2);
+    EXPECT_EQ(hit->status, EFFECT_EXPIRED);
     hit->update();
     EXPECT_EQ(e->hp, 75.0);
 }
@@ -119,7 +119,7 @@ TEST_F(EffectTest, DeathcurseOnThePlayerEndsTheGameAtItsNextUpdate)
     ScriptedClock::set(3000);
     curse->update();
     EXPECT_EQ(player.hp, 0.0);
-    EXPECT_EQ(player.state, 2);
+    EXPECT_EQ(player.state, STATE_DEAD);
     EXPECT_FALSE(set_endgame);
     ScriptedClock::set(3016);
     player.update();
@@ -136,12 +136,12 @@ TEST_F(EffectTest, TwoStunsRunIndependently)
     ScriptedClock::set(1000);
     shorter->update();
     longer->update();
-    EXPECT_EQ(e->state, 1); // the first to end frees it
-    EXPECT_EQ(longer->status, 1);
+    EXPECT_EQ(e->state, STATE_ACTIVE); // the first to end frees it
+    EXPECT_EQ(longer->status, EFFECT_RUNNING);
     ScriptedClock::set(3000);
     longer->update();
-    EXPECT_EQ(longer->status, 2);
-    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(longer->status, EFFECT_EXPIRED);
+    EXPECT_EQ(e->state, STATE_ACTIVE);
 }
 
 TEST_F(EffectTest, TwoSlowsMultiplyAndUndoEachOther)
@@ -171,7 +171,7 @@ TEST_F(EffectTest, BurstsReachThirteenAndEightUnits)
     EXPECT_EQ(&effectList[0]->target, at5);
     EXPECT_EQ(&effectList[1]->target, at10);
     EXPECT_EQ(effectList[0]->duration, 5000u);
-    EXPECT_EQ(at20->state, 1);
+    EXPECT_EQ(at20->state, STATE_ACTIVE);
     player.style2();
     ASSERT_EQ(effectList.size(), 3u);
     EXPECT_EQ(&effectList[2]->target, at5);
@@ -186,8 +186,8 @@ TEST_F(EffectTest, BurstRadiusIsInclusiveAndThreeDimensional)
     Enemy* above = new Enemy(0, 13.01, 0);
     Enemy* hitRim = new Enemy(8, 0, 0);
     player.style1();
-    EXPECT_EQ(rim->state, 0);
-    EXPECT_EQ(above->state, 1);
+    EXPECT_EQ(rim->state, STATE_STUNNED);
+    EXPECT_EQ(above->state, STATE_ACTIVE);
     player.style2();
     EXPECT_EQ(hitRim->hp, 75.0);
 }
@@ -195,12 +195,12 @@ TEST_F(EffectTest, BurstRadiusIsInclusiveAndThreeDimensional)
 TEST_F(EffectTest, BurstsIncludeDeadEnemies)
 {
     Enemy* dead = new Enemy(3, 0, 0);
-    dead->state = 2;
+    dead->state = STATE_DEAD;
     dead->hp = 0;
     player.style1();
     player.style2();
     EXPECT_EQ(effectList.size(), 2u);
-    EXPECT_EQ(dead->state, 2);
+    EXPECT_EQ(dead->state, STATE_DEAD);
     EXPECT_EQ(dead->hp, -25.0);
 }
 
@@ -210,14 +210,14 @@ TEST_F(EffectTest, NoBurstWithoutEnemiesOrFromADeadOrStunnedPlayer)
     player.style2();
     EXPECT_TRUE(effectList.empty());
     new Enemy(1, 0, 0);
-    player.state = 2;
+    player.state = STATE_DEAD;
     player.style1();
     player.style2();
     EXPECT_TRUE(effectList.empty());
-    player.state = 0;
+    player.state = STATE_STUNNED;
     player.style1();
     EXPECT_TRUE(effectList.empty());
-    player.state = 1;
+    player.state = STATE_ACTIVE;
     player.style3();
     player.style4();
     EXPECT_TRUE(effectList.empty());
@@ -230,14 +230,14 @@ TEST_F(EffectTest, GarbageCollectionUnlinksExpiredKeepingOrder)
     Effect* b = new Stun(player, *e, 5000);
     Effect* c = new Stun(player, *e, 5000);
     Effect* d = new Stun(player, *e, 5000);
-    b->status = 2;
-    c->status = 2;
+    b->status = EFFECT_EXPIRED;
+    c->status = EFFECT_EXPIRED;
     effectListGarbageCollection();
     ASSERT_EQ(effectList.size(), 2u);
     EXPECT_EQ(effectList[0], a);
     EXPECT_EQ(effectList[1], d);
     // Unlinked, not destroyed: the caller still owns them.
-    EXPECT_EQ(b->status, 2);
+    EXPECT_EQ(b->status, EFFECT_EXPIRED);
     delete b;
     delete c;
 
@@ -257,7 +257,7 @@ TEST_F(EffectTest, ExpiredEffectsLeaveTheListInTheSameFrame)
     EXPECT_EQ(effectList[0], stun);
     frameAt(150);
     EXPECT_TRUE(effectList.empty());
-    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(e->state, STATE_ACTIVE);
 }
 
 TEST_F(EffectTest, DroppingAMobsEffectsUndoesAndDestroysThem)
@@ -268,24 +268,24 @@ TEST_F(EffectTest, DroppingAMobsEffectsUndoesAndDestroysThem)
     new Stun(player, *gone, 5000);
     new Slow(player, *gone, 5000, 0.5);
     new Hit(*gone, *stays, 1); // gone as the source
-    EXPECT_EQ(gone->state, 0);
+    EXPECT_EQ(gone->state, STATE_STUNNED);
     EXPECT_EQ(gone->speed, 0.5);
     dropEffectsOf(*gone);
     ASSERT_EQ(effectList.size(), 1u);
     EXPECT_EQ(effectList[0], keep);
-    EXPECT_EQ(gone->state, 1);
+    EXPECT_EQ(gone->state, STATE_ACTIVE);
     EXPECT_EQ(gone->speed, 1.0);
-    EXPECT_EQ(stays->state, 0);
+    EXPECT_EQ(stays->state, STATE_STUNNED);
 }
 
 TEST_F(EffectTest, DroppingEffectsLeavesTheDeadDead)
 {
     Enemy* e = new Enemy(0, 0, 50);
     new Stun(player, *e, 5000);
-    e->state = 2;
+    e->state = STATE_DEAD;
     dropEffectsOf(*e);
     EXPECT_TRUE(effectList.empty());
-    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(e->state, STATE_DEAD);
 }
 
 TEST_F(EffectTest, CapEndsTheEffectsOfTheEnemiesItDeletes)

@@ -63,7 +63,7 @@ TEST_F(EndGameTest, EnemyDamageEndsTheGameInTheSameFrame)
     new Enemy(0, 0, 3);
     frameAt(100); // one hit point in this frame
     EXPECT_EQ(player.hp, 0.0);
-    EXPECT_EQ(player.state, 2);
+    EXPECT_EQ(player.state, STATE_DEAD);
     EXPECT_TRUE(set_endgame);
     EXPECT_EQ(set_score, 100.0);
     EXPECT_EQ(text(gui.text2), "0");
@@ -85,7 +85,7 @@ TEST_F(EndGameTest, GodModeAfterTheEndChangesNothing)
     frameAt(2700);
     EXPECT_TRUE(set_endgame);
     EXPECT_EQ(set_score, 2500.0);
-    EXPECT_EQ(player.state, 2);
+    EXPECT_EQ(player.state, STATE_DEAD);
     EXPECT_EQ(player.hp, 0.0);
     EXPECT_EQ(endScore(), "survived: 2 sec. ");
 }

@@ -19,7 +19,7 @@ TEST_F(EnemyTest, NewEnemyFilesItselfLastWithMobDefaults)
     EXPECT_EQ(b->range, 8.0);
     EXPECT_EQ(b->sight, 1000.0);
     EXPECT_EQ(b->dir.z, -1.0);
-    EXPECT_EQ(b->state, 1);
+    EXPECT_EQ(b->state, STATE_ACTIVE);
 }
 
 TEST_F(EnemyTest, StandsInsideFourUnitsAndWalksFromFour)
@@ -103,9 +103,9 @@ TEST_F(EnemyTest, AtZeroItStillHuntsBelowZeroItDies)
     frameNormalizer = 1.0;
     zero->update();
     below->update();
-    EXPECT_EQ(zero->state, 1);
+    EXPECT_EQ(zero->state, STATE_ACTIVE);
     EXPECT_EQ(zero->pos.z, 49.0);
-    EXPECT_EQ(below->state, 2);
+    EXPECT_EQ(below->state, STATE_DEAD);
     EXPECT_EQ(below->hp, 0.0);
     EXPECT_EQ(below->pos.z, -50.0);
     EXPECT_EQ(below->dir.z, -1.0); // did not even turn
@@ -115,8 +115,8 @@ TEST_F(EnemyTest, StunnedAndDeadEnemiesDoNothing)
 {
     Enemy* stunned = new Enemy(0, 0, 2);
     Enemy* dead = new Enemy(0, 0, -2);
-    stunned->state = 0;
-    dead->state = 2;
+    stunned->state = STATE_STUNNED;
+    dead->state = STATE_DEAD;
     frameNormalizer = 1.0;
     stunned->update();
     dead->update();
@@ -153,15 +153,20 @@ TEST(SpawnPoint, EachQuarterOfTheDrawPicksOneEdge)
     }
 }
 
-TEST(SpawnPoint, RandomDrawCoversZeroToOneInclusive)
+TEST(SpawnPoint, RandomDrawIsOneRandOverRandMax)
 {
-    // rand_double is rand() / RAND_MAX: a draw of RAND_MAX gives exactly 1, the last edge.
-    EXPECT_EQ(static_cast<double>(RAND_MAX) / RAND_MAX, 1.0);
-    for (int seed = 1; seed < 50; ++seed) {
-        std::srand(static_cast<unsigned>(seed));
+    // rand_double is rand() / RAND_MAX, one draw of the C generator each: a draw of RAND_MAX
+    // gives exactly 1, the last edge, and a divisor of RAND_MAX + 1 or a second draw would show.
+    for (unsigned seed = 1; seed < 50; ++seed) {
+        std::srand(seed);
+        const int first = std::rand();
+        const int second = std::rand();
+        std::srand(seed);
         const double r = rand_double();
+        EXPECT_EQ(r, static_cast<double>(first) / RAND_MAX) << "seed " << seed;
         EXPECT_GE(r, 0.0);
         EXPECT_LE(r, 1.0);
+        EXPECT_EQ(std::rand(), second) << "seed " << seed << ": one draw of rand() per call";
     }
 }
 

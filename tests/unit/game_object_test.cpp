@@ -23,7 +23,7 @@ double arcOf(double x, double y, double z)
 TEST(GameObject, StartsActiveFacingWhatItWasGivenUnnormalised)
 {
     GameObject g(1, 2, 3, 0, 0, -5);
-    EXPECT_EQ(g.state, 1);
+    EXPECT_EQ(g.state, STATE_ACTIVE);
     EXPECT_EQ(g.dir.z, -5.0);
     EXPECT_EQ(g.up.y, 1.0);
     EXPECT_EQ(g.pos.x, 1.0);

@@ -120,7 +120,7 @@ TEST_F(InputTest, WheelStillWorksAfterDeath)
 {
     player.hp = 0;
     frameAt(100);
-    ASSERT_EQ(player.state, 2);
+    ASSERT_EQ(player.state, STATE_DEAD);
     click(SDL_BUTTON_WHEELDOWN, context);
     EXPECT_DOUBLE_EQ(player.camDist, 216.0);
 }
@@ -191,9 +191,9 @@ TEST_F(InputTest, LeftButtonAndKeyOneStunOnPress)
     dispatchEvent(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), context);
     EXPECT_TRUE(input.mouseLeft);
     EXPECT_EQ(effectList.size(), 2u);
-    EXPECT_EQ(enemyList[0]->state, 0);
-    EXPECT_EQ(enemyList[1]->state, 0);
-    EXPECT_EQ(enemyList[2]->state, 1);
+    EXPECT_EQ(enemyList[0]->state, STATE_STUNNED);
+    EXPECT_EQ(enemyList[1]->state, STATE_STUNNED);
+    EXPECT_EQ(enemyList[2]->state, STATE_ACTIVE);
     dispatchEvent(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), context);
     EXPECT_FALSE(input.mouseLeft);
     EXPECT_EQ(effectList.size(), 2u); // release fires nothing
@@ -229,7 +229,7 @@ TEST_F(InputTest, KeysThreeAndFourFireNothingYet)
     press(SDLK_4, context);
     click(SDL_BUTTON_MIDDLE, context);
     EXPECT_TRUE(effectList.empty());
-    EXPECT_EQ(enemyList[0]->state, 1);
+    EXPECT_EQ(enemyList[0]->state, STATE_ACTIVE);
     EXPECT_EQ(enemyList[0]->hp, 100.0);
 }
 

@@ -35,7 +35,7 @@ TEST_F(PlayerTest, StartsAtTheOriginFacingForward)
     EXPECT_EQ(player.range, 8.0);
     EXPECT_EQ(player.camDist, 180.0);
     EXPECT_EQ(player.camHeight, 0.2);
-    EXPECT_EQ(player.state, 1);
+    EXPECT_EQ(player.state, STATE_ACTIVE);
     EXPECT_EQ(player.dir.z, -1.0);
 }
 
@@ -142,7 +142,7 @@ TEST_F(PlayerTest, DeadAtExactlyZero)
     player.hp = 0;
     ScriptedClock::set(5000);
     player.update();
-    EXPECT_EQ(player.state, 2);
+    EXPECT_EQ(player.state, STATE_DEAD);
     EXPECT_TRUE(set_endgame);
 }
 
@@ -150,7 +150,7 @@ TEST_F(PlayerTest, AliveJustAboveZero)
 {
     player.hp = 1e-9;
     playerStep();
-    EXPECT_EQ(player.state, 1);
+    EXPECT_EQ(player.state, STATE_ACTIVE);
     EXPECT_FALSE(set_endgame);
     EXPECT_EQ(text(gui.text2), "1");
 }
@@ -174,7 +174,7 @@ TEST_F(PlayerTest, DeadPlayerNeitherMovesNorConsumesTheMouse)
 
 TEST_F(PlayerTest, StunnedPlayerStandsButShowsItsHitPoints)
 {
-    player.state = 0;
+    player.state = STATE_STUNNED;
     input.keyW = true;
     input.mouseX = 10;
     player.hp = 42.5;

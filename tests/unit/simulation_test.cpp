@@ -119,7 +119,7 @@ TEST_F(SimulationTest, TenMinutesStandingStill)
         }
     }
     ASSERT_NE(deathTick, 0u);
-    EXPECT_EQ(player.state, 2);
+    EXPECT_EQ(player.state, STATE_DEAD);
     EXPECT_EQ(player.hp, 0.0);
     EXPECT_EQ(set_score, static_cast<double>(deathTick));
     EXPECT_LT(deathTick, 60000u); // a player who stands still does not last a minute
@@ -172,7 +172,7 @@ TEST_F(SimulationTest, AttacksWhileTheCapDeletesStunnedEnemies)
         maxEffects = std::max(maxEffects, effectList.size());
         // What is left after a frame is running stuns, younger than their 5 s, on listed enemies.
         for (const Effect* effect : effectList) {
-            ASSERT_EQ(effect->status, 1);
+            ASSERT_EQ(effect->status, EFFECT_RUNNING);
             ASSERT_LT(t - effect->startTime, 5000u);
         }
         if (t % 5000 == 0) {

@@ -1,0 +1,51 @@
+# The one way the tests, the benchmark, the demo and the Windows check start a private virtual X
+# display. Sourced; defines:
+#
+#   xvfb_start WxHxD DIR   starts Xvfb on a display number that the server picks itself
+#                          (-displayfd), so displays on a shared machine never collide; waits until
+#                          it answers; sets XVFB_PID and exports DISPLAY and LIBGL_ALWAYS_SOFTWARE
+#                          (Mesa's software renderer). DIR receives xvfb.display and xvfb.log.
+#                          Returns 1, with the reason in XVFB_ERROR, when the server does not come up.
+#   xvfb_stop              stops that server (the one this shell started, by its process id).
+
+XVFB_PID=""
+XVFB_ERROR=""
+
+xvfb_start() {
+    local screen=$1 dir=$2 n
+    local fdfile="$dir/xvfb.display"
+    mkdir -p "$dir"
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "$screen" +extension GLX -nolisten tcp -noreset \
+        3>"$fdfile" >"$dir/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for n in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+            XVFB_ERROR="Xvfb did not start (see $dir/xvfb.log)"
+            XVFB_PID=""
+            return 1
+        fi
+        sleep 0.1
+    done
+    if [ ! -s "$fdfile" ]; then
+        XVFB_ERROR="Xvfb gave no display number within 10 s (see $dir/xvfb.log)"
+        return 1
+    fi
+    export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
+    export LIBGL_ALWAYS_SOFTWARE=1
+    for n in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    XVFB_ERROR="display $DISPLAY does not answer (see $dir/xvfb.log)"
+    return 1
+}
+
+xvfb_stop() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=""
+    fi
+}
