@@ -118,6 +118,7 @@ probe_library() {
 # probe preloaded when it is built: after every frame the probe writes the game's state to
 # $STATE_FILE. Standard output and error go to files in the output folder.
 STATE_FILE=""
+PROBED=""   # set while the running game was started with the probe preloaded
 start_game() {
     local dir=${GAME_DIR:-$REPO} probe command=("$@")
     [ ${#command[@]} -gt 0 ] || command=("$GAME")
@@ -134,6 +135,7 @@ start_game() {
     fi
     GAME_PID=$!
     GAME_STATUS=""
+    PROBED=$probe
     log "game started (pid $GAME_PID, cwd $dir${probe:+, state probe})"
 }
 
@@ -156,7 +158,7 @@ state_holds() {
 # failing with WHAT when it does not come; the game must stay alive meanwhile.
 wait_state() {
     local limit=$1 what=$2 condition=$3 deadline
-    [ -n "$(probe_library)" ] || fail "the state probe is not built (tests/e2e/probe)"
+    [ -n "$PROBED" ] || fail "the game was started without the state probe (tests/e2e/probe)"
     deadline=$(( $(date +%s%3N) + limit * 1000 ))
     until state_holds "$condition"; do
         require_alive "while waiting for $what"
@@ -426,11 +428,12 @@ check_no_sanitizer_report() {
 
 # Waits until the game has drawn its first frames: the screen is no longer uniform and the HUD's
 # top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture. With the
-# state probe, each new look waits for a new frame; without it (the demo's release build), a second.
+# state probe, each new look waits for a new frame; without it (the demo's release build, a game
+# started by its installed launcher), a second.
 wait_for_first_frames() {
     local limit=${1:-40} deadline
     deadline=$(( $(date +%s) + limit ))
-    [ -n "$(probe_library)" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
+    [ -n "$PROBED" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
     while :; do
         snap startup
         if fgt "$(stddev "$SHOT")" 0.02 &&
@@ -438,7 +441,7 @@ wait_for_first_frames() {
             return 0
         fi
         [ "$(date +%s)" -ge "$deadline" ] && break
-        if [ -n "$(probe_library)" ]; then wait_frames 1 "$limit"; else sleep 1; fi
+        if [ -n "$PROBED" ]; then wait_frames 1 "$limit"; else sleep 1; fi
     done
     fail "after ${limit} s the game still shows no scene with its HUD (last picture: $SHOT)"
 }
