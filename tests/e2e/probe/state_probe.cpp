@@ -6,11 +6,18 @@
 // reads nothing of this: the probe finds the game's globals by name in the program's own symbol
 // table and reads them with the game's headers, on the game's thread, between two frames.
 //
+// It also reads, once after the first frame, what the game's GL context got, which a picture cannot
+// show reliably: how many samples the game draws with, at what size, and on which renderer.
+//
 // One file, rewritten whole after each frame (written aside, then renamed), lines of
 // "key value ...":
 //   frame N            swaps since start (the picture of frame N is on the screen)
 //   frame_ms F         time between this swap and the one before, in ms
 //   longest_frame_ms F the longest such time so far
+//   samples N          GL_SAMPLES of what the game draws into (4 with 4x multisampling, 0 without)
+//   sample_buffers N   GL_SAMPLE_BUFFERS
+//   viewport W H       the size of GL_VIEWPORT, the size the game draws at
+//   renderer TEXT      GL_RENDERER
 //   ticks T            the game's clock at the start of this frame (ms)
 //   god, fpscounter, wireframe, filtering, mipmap, aniso, shading, culling, alpha, endgame  0 or 1
 //   message TEXT       the message line's text (nothing after the key when it is empty)
@@ -21,7 +28,8 @@
 //   effects N
 // SX SY are the screen pixel (from the top left) of a figure's centre, SR the screen size of one
 // world unit there (a figure's cube reaches about SR pixels from its centre); a figure behind the
-// camera gets SX SY SR -1 -1 0. DIST is the enemy's distance to the player.
+// camera gets SX SY SR -1 -1 0. DIST is the enemy's distance to the player. A program without the
+// game's globals (stripped) gets the lines down to "renderer" only.
 #include "actors/effect.h"
 #include "actors/enemy.h"
 #include "actors/player.h"
@@ -29,6 +37,7 @@
 #include "ui/gui.h"
 #include "world/camera.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 #include <dlfcn.h>
 #include <elf.h>
@@ -170,21 +179,33 @@ ScreenPoint project(const Camera& camera, const vec3& p, int width, int height)
     return {(ndcX + 1) / 2 * width, (1 - ndcY) / 2 * height, 3.0 * height / depth};
 }
 
-void writeState(const Globals& g, unsigned long frame, double frameMs, double longestMs)
+// What the game's current GL context got; read once, after the first frame was shown.
+struct GlFacts {
+    GLint samples = -1;
+    GLint sampleBuffers = -1;
+    GLint viewport[4] = {-1, -1, -1, -1};
+    std::string renderer = "(none)";
+};
+
+GlFacts readGlFacts()
 {
-    static const char* path = std::getenv("GLACIMOR_STATE_PROBE_OUT");
-    if (!path)
-        return;
-    const std::string temporary = std::string(path) + ".new";
-    std::FILE* out = std::fopen(temporary.c_str(), "w");
-    if (!out)
-        return;
+    GlFacts facts;
+    glGetIntegerv(GL_SAMPLES, &facts.samples);
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &facts.sampleBuffers);
+    glGetIntegerv(GL_VIEWPORT, facts.viewport);
+    if (const GLubyte* renderer = glGetString(GL_RENDERER))
+        facts.renderer = reinterpret_cast<const char*>(renderer);
+    return facts;
+}
+
+// The game's own state, after the frame's lines.
+void writeGame(std::FILE* out, const Globals& g)
+{
     const SDL_Surface* screen = SDL_GetVideoSurface();
     const int width = screen ? screen->w : 800;
     const int height = screen ? screen->h : 600;
 
-    std::fprintf(out, "frame %lu\nframe_ms %.1f\nlongest_frame_ms %.1f\nticks %u\n", frame, frameMs, longestMs,
-                 static_cast<unsigned>(*g.gameTime));
+    std::fprintf(out, "ticks %u\n", static_cast<unsigned>(*g.gameTime));
     for (const auto& flag : g.flags)
         std::fprintf(out, "%s %d\n", flag.key, *flag.value ? 1 : 0);
     std::string message = g.gui->text3.text.str();
@@ -216,6 +237,22 @@ void writeState(const Globals& g, unsigned long frame, double frameMs, double lo
                      e->state, es.x, es.y, es.unit, std::sqrt(dx * dx + dy * dy + dz * dz));
     }
     std::fprintf(out, "effects %zu\n", g.effects->size());
+}
+
+void writeState(const Globals& g, const GlFacts& gl, unsigned long frame, double frameMs, double longestMs)
+{
+    static const char* path = std::getenv("GLACIMOR_STATE_PROBE_OUT");
+    if (!path)
+        return;
+    const std::string temporary = std::string(path) + ".new";
+    std::FILE* out = std::fopen(temporary.c_str(), "w");
+    if (!out)
+        return;
+    std::fprintf(out, "frame %lu\nframe_ms %.1f\nlongest_frame_ms %.1f\n", frame, frameMs, longestMs);
+    std::fprintf(out, "samples %d\nsample_buffers %d\nviewport %d %d\nrenderer %s\n", gl.samples, gl.sampleBuffers,
+                 gl.viewport[2], gl.viewport[3], gl.renderer.c_str());
+    if (g.found)
+        writeGame(out, g);
     std::fclose(out);
     std::rename(temporary.c_str(), path);
 }
@@ -230,18 +267,18 @@ extern "C" void SDL_GL_SwapBuffers()
     static const Globals globals = findGlobals(error);
     static unsigned long frame = 0;
     static double last = -1, longest = 0;
+    static GlFacts gl;
 
     realSwap();
+    if (frame == 0)
+        gl = readGlFacts();
     const double now = msNow();
     const double frameMs = last < 0 ? 0 : now - last;
     last = now;
     if (frameMs > longest)
         longest = frameMs;
     ++frame;
-    if (!globals.found) {
-        if (frame == 1)
-            std::fprintf(stderr, "state probe: %s\n", error.c_str());
-        return;
-    }
-    writeState(globals, frame, frameMs, longest);
+    if (!globals.found && frame == 1)
+        std::fprintf(stderr, "state probe: %s\n", error.c_str());
+    writeState(globals, gl, frame, frameMs, longest);
 }
