@@ -426,18 +426,20 @@ check_no_sanitizer_report() {
     fi
 }
 
-# Waits until the game has drawn its first frames: the screen is no longer uniform and the HUD's
-# top-left line (yellow, refreshed every 500 ms) is on it. Sets SHOT to that picture. With the
-# state probe, each new look waits for a new frame; without it (the demo's release build, a game
-# started by its installed launcher), a second.
+# wait_for_first_frames [LIMIT [SHOOT FPS_REGION]]: waits up to LIMIT seconds (40) until the game
+# has drawn its first frames: the screen is no longer uniform and the HUD's top-left line (yellow,
+# refreshed every 500 ms) is in FPS_REGION (HUD_TEXT1). SHOOT takes a picture by a name and sets SHOT
+# (snap; a Wayland session's wl_shot); SHOT is left at that picture. With the state probe, each new
+# look waits for a new frame; without it (the demo's release build, a game started by its
+# installed launcher), a second.
 wait_for_first_frames() {
-    local limit=${1:-40} deadline
+    local limit=${1:-40} shoot=${2:-snap} fps_region=${3:-$HUD_TEXT1} deadline
     deadline=$(( $(date +%s) + limit ))
     [ -n "$PROBED" ] && wait_state "$limit" "first frame" 'v["frame"] >= 1'
     while :; do
-        snap startup
+        "$shoot" startup
         if fgt "$(stddev "$SHOT")" 0.02 &&
-            [ "$(count_pixels "$SHOT" "$HUD_TEXT1" "$YELLOW")" -gt 20 ]; then
+            [ "$(count_pixels "$SHOT" "$fps_region" "$YELLOW")" -gt 20 ]; then
             return 0
         fi
         [ "$(date +%s)" -ge "$deadline" ] && break

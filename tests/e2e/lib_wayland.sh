@@ -1,7 +1,7 @@
 # Helpers of the end-to-end tests in a Wayland session: the real glacimor under a headless
 # compositor of its own, either through XWayland (weston) or as a native Wayland client (sway),
-# driven by input the compositor takes for real and judged by the compositor's screenshots, the GL
-# facts the test probe reads from the running game, and the exit status.
+# driven by input the compositor takes for real and judged by the compositor's screenshots, the
+# game's frames and GL facts as the state probe (lib.sh) reads them, and the exit status.
 #
 # A test script begins with:
 #   source "$(dirname "$0")/lib.sh"
@@ -11,10 +11,8 @@
 # and then calls start_weston or start_sway, start_wayland_game, ... The compositor, the game and
 # the helpers are stopped, and their files removed, when the script ends, however it ends.
 #
-# The environment names the test programs built with the tests:
-#   GLACIMOR_GL_FACTS_PROBE   the preloaded probe that reports GL_SAMPLES and the drawing size,
-#                             and counts the frames shown
-#   GLACIMOR_VIRTUAL_INPUT    the virtual mouse and keyboard for sway
+# The environment names the test programs built with the tests: GLACIMOR_STATE_PROBE the state
+# probe (as for every end-to-end test), GLACIMOR_VIRTUAL_INPUT the virtual mouse and keyboard for sway.
 
 # The compositors' output, and so the game's full screen.
 SCREEN_W=1280
@@ -35,7 +33,6 @@ WL_COMPOSITOR_PID=""
 WL_INPUT_PID=""
 WL_INPUT_IN=""       # the file descriptor of the virtual input's commands
 WL_INPUT_LINES=0
-WL_FACTS=""          # the probe's file
 SWAYSOCK=""
 
 wayland_init() {
@@ -43,11 +40,10 @@ wayland_init() {
     for tool in "$@"; do
         command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
     done
-    [ -f "${GLACIMOR_GL_FACTS_PROBE:-}" ] || fail "no GL facts probe (GLACIMOR_GL_FACTS_PROBE='${GLACIMOR_GL_FACTS_PROBE:-}')"
+    [ -n "$(probe_library)" ] || fail "no state probe (GLACIMOR_STATE_PROBE='${GLACIMOR_STATE_PROBE:-}')"
     # Sockets live in the runtime folder: a short path under /tmp, whatever the build folder is.
     WL_RUNTIME=$(mktemp -d /tmp/glacimor-wl.XXXXXX) || fail "no runtime folder"
     chmod 700 "$WL_RUNTIME"
-    WL_FACTS="$OUT/gl_facts.txt"
     export LIBGL_ALWAYS_SOFTWARE=1
     trap wayland_cleanup EXIT
 }
@@ -185,17 +181,11 @@ virtual_input() {
 
 # --- The game and its input ------------------------------------------------------------------------
 
-# Starts the game from the repository root with the GL facts probe preloaded; the arguments are
-# extra environment (NAME=VALUE). The sanitized game checks that its runtime is the first library
-# loaded; the probe comes before it, which is harmless, so that check is turned off.
+# Starts the game from the repository root, bounded, with the state probe preloaded (start_game,
+# which also lets the sanitized game start with the probe loaded ahead of the sanitizers' runtime);
+# the arguments are extra environment (NAME=VALUE, or -u NAME to drop one).
 start_wayland_game() {
-    rm -f "$WL_FACTS" "$WL_FACTS.frames"
-    (cd "$REPO" && exec "${BOUND[@]}" env "$@" LD_PRELOAD="$GLACIMOR_GL_FACTS_PROBE" \
-        GLACIMOR_GL_FACTS_OUT="$WL_FACTS" ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}verify_asan_link_order=0" \
-        "$GAME") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
-    GAME_PID=$!
-    GAME_STATUS=""
-    log "game started in the $WL_SESSION session (pid $GAME_PID)"
+    start_game "${BOUND[@]}" env "$@" "$GAME"
 }
 
 # A key to the game (Escape, F1): xdotool on XWayland (never windowfocus there: keys stop reaching
@@ -256,57 +246,23 @@ wl_shot() {
 
 # --- What the tests judge ------------------------------------------------------------------------------
 
-# Waits until the compositor's output shows the game's first frames: not uniform, with the yellow
-# FPS line top left. Sets SHOT to that picture.
-wait_for_wayland_frames() {
-    local limit=$1 deadline
-    deadline=$(( $(date +%s) + limit ))
-    while :; do
-        wl_shot startup
-        if fgt "$(stddev "$SHOT")" 0.02 && [ "$(count_pixels "$SHOT" "$WL_FPS_LINE" "$YELLOW")" -gt 20 ]; then
-            return 0
-        fi
-        [ "$(date +%s)" -lt "$deadline" ] || fail "after $limit s the output still shows no scene with its HUD (last picture: $SHOT)"
-        sleep 1
-    done
-}
-
-# frames_shown: how many frames the game has shown so far, as the probe counts them.
-frames_shown() {
-    local n
-    n=$(tr -dc '0-9' <"$WL_FACTS.frames" 2>/dev/null)
-    echo "${n:-0}"
-}
-
-# wait_frames N: waits until the game has shown N more frames, so that input sent before is drawn
-# (the frame loop reads input at a frame's start), at whatever speed the machine runs it.
-wait_frames() {
-    local target deadline
-    target=$(( $(frames_shown) + $1 ))
-    deadline=$(( $(date +%s) + 60 ))
-    while [ "$(frames_shown)" -lt "$target" ]; do
-        require_alive "while waiting for frames"
-        [ "$(date +%s)" -lt "$deadline" ] || fail "the game showed no $1 frames within 60 s (at $(frames_shown))"
-        sleep 0.05
-    done
-}
-
-# gl_fact NAME: the value the probe read from the running game (e.g. samples, viewport).
-gl_fact() {
-    sed -n "s/^$1 //p" "$WL_FACTS"
-}
-
-# The game draws at the output's size with 4x multisampling, as its own GL context says.
+# The game draws at the output's size with 4x multisampling, as its own GL context says (read by the
+# state probe after the first frame).
 judge_gl_facts() {
-    wait_until 30 "GL facts from the game's first frame" test -s "$WL_FACTS"
-    log "GL facts: $(tr '\n' ';' <"$WL_FACTS")"
-    [ "$(gl_fact viewport)" = "$SCREEN_W $SCREEN_H" ] ||
-        fail "the game draws at $(gl_fact viewport), expected the output's $SCREEN_W $SCREEN_H"
-    [ "$(gl_fact samples)" = 4 ] && [ "$(gl_fact sample_buffers)" = 1 ] ||
-        fail "the game got $(gl_fact samples) samples ($(gl_fact sample_buffers) sample buffers), expected 4x multisampling"
-    case "$(gl_fact renderer)" in
+    local samples sample_buffers viewport renderer
+    wait_state 30 "GL facts from the game's first frame" 'v["frame"] >= 1'
+    samples=$(state samples)
+    sample_buffers=$(state sample_buffers)
+    viewport=$(state viewport)
+    renderer=$(state renderer)
+    log "GL facts: samples $samples; sample_buffers $sample_buffers; viewport $viewport; renderer $renderer"
+    [ "$viewport" = "$SCREEN_W $SCREEN_H" ] ||
+        fail "the game draws at $viewport, expected the output's $SCREEN_W $SCREEN_H"
+    [ "$samples" = 4 ] && [ "$sample_buffers" = 1 ] ||
+        fail "the game got $samples samples ($sample_buffers sample buffers), expected 4x multisampling"
+    case "$renderer" in
         *llvmpipe*) ;;
-        *) fail "the game does not draw with Mesa's software renderer: $(gl_fact renderer)" ;;
+        *) fail "the game does not draw with Mesa's software renderer: $renderer" ;;
     esac
 }
 

@@ -27,7 +27,7 @@ log "sway's view of the window: [fullscreen_mode, width, height] = $view"
 [ "$view" = "[1,$SCREEN_W,$SCREEN_H]" ] ||
     fail "expected a full-screen ${SCREEN_W}x${SCREEN_H} window, sway has [fullscreen_mode, width, height] = $view"
 
-wait_for_wayland_frames 90
+wait_for_first_frames 90 wl_shot "$WL_FPS_LINE"
 # God mode, so that the player lives to turn. Pressed once the game draws, in its frame loop.
 key F1
 judge_gl_facts

@@ -30,7 +30,7 @@ until full_screen; do
 done
 log "window $WID: ${WIDTH}x${HEIGHT} at $X,$Y; $STATE"
 
-wait_for_wayland_frames 90
+wait_for_first_frames 90 wl_shot "$WL_FPS_LINE"
 # God mode, so that the player lives to turn. Pressed once the game draws, in its frame loop.
 key F1
 judge_gl_facts
