@@ -8,8 +8,9 @@
 #   source "$(dirname "$0")/lib_wayland.sh"
 #   e2e_init "$@"
 #   wayland_init
-# and then calls start_weston or start_sway, start_wayland_game, ... The compositor, the game and
-# the helpers are stopped, and their files removed, when the script ends, however it ends.
+# and then calls start_weston or start_sway, start_wayland_game, judge_wayland_game ... The
+# compositor, the game and the helpers are stopped, and their files removed, when the script ends,
+# however it ends.
 #
 # The environment names the test programs built with the tests: GLACIMOR_STATE_PROBE the state
 # probe (as for every end-to-end test), GLACIMOR_VIRTUAL_INPUT the virtual mouse and keyboard for sway.
@@ -245,6 +246,21 @@ wl_shot() {
 }
 
 # --- What the tests judge ------------------------------------------------------------------------------
+
+# The game once its window stands full screen, judged alike in both sessions: its first frames on
+# the output, what its GL context got, the scene, mouse and wheel, F1's message, and Escape.
+judge_wayland_game() {
+    wait_for_first_frames 90 wl_shot "$WL_FPS_LINE"
+    # God mode, so that the player lives to turn. Pressed once the game draws, in its frame loop.
+    key F1
+    judge_gl_facts
+    wait_frames 3
+    wl_shot scene
+    judge_scene "$SHOT"
+    judge_turn_and_wheel
+    judge_f1_message
+    judge_escape
+}
 
 # The game draws at the output's size with 4x multisampling, as its own GL context says (read by the
 # state probe after the first frame).

@@ -27,14 +27,5 @@ log "sway's view of the window: [fullscreen_mode, width, height] = $view"
 [ "$view" = "[1,$SCREEN_W,$SCREEN_H]" ] ||
     fail "expected a full-screen ${SCREEN_W}x${SCREEN_H} window, sway has [fullscreen_mode, width, height] = $view"
 
-wait_for_first_frames 90 wl_shot "$WL_FPS_LINE"
-# God mode, so that the player lives to turn. Pressed once the game draws, in its frame loop.
-key F1
-judge_gl_facts
-wait_frames 3
-wl_shot scene
-judge_scene "$SHOT"
-judge_turn_and_wheel
-judge_f1_message
-judge_escape
+judge_wayland_game
 pass "starts natively; full screen ${SCREEN_W}x${SCREEN_H} with 4 samples; mouse, wheel, F1 and Escape work"
