@@ -387,6 +387,15 @@ coarse_change() {
         -compose Difference -composite -format '%[fx:mean]' info:
 }
 
+# view_moved STILL CHANGE WHAT: fails with "WHAT (CHANGE, without input STILL)" unless CHANGE, the
+# coarse_change of the view over an input, is more than three times STILL, that of the same stretch
+# of game without input (falling snow and walking enemies alone), and more than 0.01 in any case.
+view_moved() {
+    local still=$1 change=$2 what=$3
+    fgt "$change" "$(awk -v s="$still" 'BEGIN { v = 3 * s; if (v < 0.01) v = 0.01; print v }')" ||
+        fail "$what ($change, without input $still)"
+}
+
 # green_mask FILE GEOM OUT: a black picture of region GEOM, white where the enemies' and the
 # player's green faces are (green above 0.25 and 0.15 above red and blue: no snow, ice or wall is
 # that green); sets GREEN_PIXELS to their number. Channel arithmetic, fast even on a whole screen.

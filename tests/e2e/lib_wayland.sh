@@ -328,19 +328,18 @@ judge_turn_and_wheel() {
     wl_shot wheel
     require_alive "after the mouse"
 
-    local still turn half full wheel floor
+    local still turn half full wheel
     still=$(coarse_change "$OUT/still_1.png" "$OUT/still_2.png" "$WL_SCENE")
     turn=$(coarse_change "$OUT/still_2.png" "$OUT/turned.png" "$WL_SCENE")
     half=$(coarse_change "$OUT/turned.png" "$OUT/half_turn.png" "$WL_SCENE")
     full=$(coarse_change "$OUT/turned.png" "$OUT/full_turn.png" "$WL_SCENE")
     wheel=$(coarse_change "$OUT/full_turn.png" "$OUT/wheel.png" "$WL_SCENE")
     log "view change: still $still, mouse $turn, half a turn more $half, a full turn more $full, wheel $wheel"
-    floor=$(awk -v s="$still" 'BEGIN { v = 3 * s; if (v < 0.01) v = 0.01; print v }')
-    fgt "$turn" "$floor" || fail "relative mouse motion did not turn the view ($turn, without input $still)"
-    fgt "$half" "$floor" || fail "1200 pixels more did not turn the view ($half, without input $still)"
+    view_moved "$still" "$turn" "relative mouse motion did not turn the view"
+    view_moved "$still" "$half" "1200 pixels more did not turn the view"
     fgt "$(awk -v h="$half" 'BEGIN { print h / 3 }')" "$full" ||
         fail "a full turn of the mouse (2400 pixels, past the output's edge) did not bring the view back ($full, half a turn $half)"
-    fgt "$wheel" "$floor" || fail "the wheel did not move the camera ($wheel, without input $still)"
+    view_moved "$still" "$wheel" "the wheel did not move the camera"
 }
 
 # message_extent FILE: "WIDTH LEFT" of the white text on the message line, LEFT from the line's
