@@ -30,22 +30,27 @@ face_box() {
          }' "$1"
 }
 
+# walk_ahead UNITS: holds W until the player has walked UNITS units from where it stands (as the
+# probe tells), then lets go and waits for two frames drawn after.
+walk_ahead() {
+    local x z
+    read -r x _ z _ <<<"$(state player)"
+    xdotool keydown w
+    wait_state 30 "the player walking $1 units with W held" \
+        "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= $1 ^ 2)"
+    xdotool keyup w
+    wait_frames 2
+}
+
 # clear_way: five hit bursts kill the enemies crowding the player (within 8 units), then the player
 # turns a quarter right and walks 30 units on, leaving the dead behind it, between it and the
 # camera and lower in the view. Four such walks trace a square round the middle of the plateau.
 clear_way() {
-    local x z
     xdotool click --repeat 5 --delay 100 3
     wait_frames 3
     xdotool mousemove_relative -- 600 0
     wait_frames 2
-    x=$(state player | cut -d' ' -f1)
-    z=$(state player | cut -d' ' -f3)
-    xdotool keydown w
-    wait_state 30 "the player walking 30 units" \
-        "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= 900)"
-    xdotool keyup w
-    wait_frames 2
+    walk_ahead 30
 }
 
 # zoom NAME BUTTON COUNT DISTANCE: COUNT notches of the wheel, waits for the frame drawn with the
@@ -122,13 +127,7 @@ snap_state still_2
 wait_game_time 1500
 snap_state still_3
 
-start_x=$(state player | cut -d' ' -f1)
-start_z=$(state player | cut -d' ' -f3)
-xdotool keydown w
-wait_state 30 "the player walking 15 units with W held" \
-    "(split(v[\"player\"], p, \" \") && (p[1] - $start_x) ^ 2 + (p[3] - $start_z) ^ 2 >= 225)"
-xdotool keyup w
-wait_frames 2
+walk_ahead 15
 snap_state walked
 
 # Mouse to the right: 200 pixels turn the player by 30 degrees.
