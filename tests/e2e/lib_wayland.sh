@@ -96,9 +96,9 @@ prepare_compositor_user() {
     AS_COMPOSITOR=(setpriv --reuid="$user" --regid="$user" --clear-groups --)
 }
 
-# wait_until SECONDS WHAT COMMAND...: runs COMMAND every 0.2 s until it succeeds; fails the test
+# wl_wait_until SECONDS WHAT COMMAND...: like wait_until of lib.sh, every 0.2 s, quiet; fails the test
 # after SECONDS, or as soon as the compositor has died.
-wait_until() {
+wl_wait_until() {
     local limit=$1 what=$2 deadline
     shift 2
     deadline=$(( $(date +%s%3N) + limit * 1000 ))
@@ -121,11 +121,11 @@ start_weston() {
         --idle-time=0 --log="$log" >"$OUT/weston.out" 2>&1 </dev/null &
     WL_COMPOSITOR_PID=$!
     export XDG_RUNTIME_DIR="$WL_RUNTIME" WAYLAND_DISPLAY=glacimor-weston
-    wait_until 30 "XWayland display from weston" grep -q 'xserver listening on display' "$log"
+    wl_wait_until 30 "XWayland display from weston" grep -q 'xserver listening on display' "$log"
     export DISPLAY
     DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" | head -n 1)
     # XWayland starts on the first X client.
-    wait_until 30 "answer from XWayland on $DISPLAY" xdpyinfo
+    wl_wait_until 30 "answer from XWayland on $DISPLAY" xdpyinfo
     log "weston $(weston --version 2>&1 | tr -dc '0-9.') with XWayland on $DISPLAY (${SCREEN_W}x${SCREEN_H})"
 }
 
@@ -147,14 +147,14 @@ EOF
     WL_COMPOSITOR_PID=$!
     unset DISPLAY
     export XDG_RUNTIME_DIR="$WL_RUNTIME"
-    wait_until 30 "Wayland socket from sway" compgen -G "$WL_RUNTIME/wayland-*[0-9]"
+    wl_wait_until 30 "Wayland socket from sway" compgen -G "$WL_RUNTIME/wayland-*[0-9]"
     WAYLAND_DISPLAY=$(basename "$(compgen -G "$WL_RUNTIME/wayland-*[0-9]" | head -n 1)")
     export WAYLAND_DISPLAY
-    wait_until 30 "IPC socket from sway" compgen -G "$WL_RUNTIME/sway-ipc.*.sock"
+    wl_wait_until 30 "IPC socket from sway" compgen -G "$WL_RUNTIME/sway-ipc.*.sock"
     SWAYSOCK=$(compgen -G "$WL_RUNTIME/sway-ipc.*.sock" | head -n 1)
     export SWAYSOCK
     # Ready when its output can be taken.
-    wait_until 30 "picture of sway's output" grim "$WL_RUNTIME/ready.png"
+    wl_wait_until 30 "picture of sway's output" grim "$WL_RUNTIME/ready.png"
     log "$(sway --version) on $WAYLAND_DISPLAY (${SCREEN_W}x${SCREEN_H})"
 }
 
@@ -168,7 +168,7 @@ start_virtual_input() {
     "${BOUND[@]}" "$GLACIMOR_VIRTUAL_INPUT" <"$fifo" >"$OUT/input.log" 2>&1 &
     WL_INPUT_PID=$!
     exec {WL_INPUT_IN}>"$fifo"
-    wait_until 20 "virtual mouse and keyboard" grep -qx ready "$OUT/input.log"
+    wl_wait_until 20 "virtual mouse and keyboard" grep -qx ready "$OUT/input.log"
 }
 
 # virtual_input LINE: one command to the virtual input ("move DX DY", "wheel STEPS", "key CODE");
@@ -177,7 +177,7 @@ virtual_input() {
     kill -0 "$WL_INPUT_PID" 2>/dev/null || fail "the virtual input ended (see $OUT/input.log)"
     echo "$*" >&"$WL_INPUT_IN"
     WL_INPUT_LINES=$((WL_INPUT_LINES + 1))
-    wait_until 20 "handling of '$*' by the virtual input" grep -qx "done $WL_INPUT_LINES" "$OUT/input.log"
+    wl_wait_until 20 "handling of '$*' by the virtual input" grep -qx "done $WL_INPUT_LINES" "$OUT/input.log"
 }
 
 # --- The game and its input ------------------------------------------------------------------------
@@ -342,10 +342,10 @@ judge_turn_and_wheel() {
     view_moved "$still" "$wheel" "the wheel did not move the camera"
 }
 
-# message_extent FILE: "WIDTH LEFT" of the white text on the message line, LEFT from the line's
+# wl_message_extent FILE: "WIDTH LEFT" of the white text on the message line, LEFT from the line's
 # region; empty when there is none. Snowflakes are taken out first: they are solid blobs, which a
 # 3 x 3 opening keeps, where the letters' strokes are at most two pixels thick and vanish.
-message_extent() {
+wl_message_extent() {
     convert "$1" -crop "$WL_MESSAGE_LINE" +repage -separate -evaluate-sequence min -threshold 92% \
         \( +clone -morphology Open Square:1 -morphology Dilate Square:2 \) -compose MinusSrc -composite \
         -trim -format '%w %X' info: 2>/dev/null | tr -d '+'
@@ -364,7 +364,7 @@ shown_message() {
     while [ "$(date +%s%3N)" -lt "$deadline" ]; do
         shot=$((shot + 1))
         wl_shot "f1_${F1_PRESSES}_$shot"
-        extent=$(message_extent "$SHOT")
+        extent=$(wl_message_extent "$SHOT")
         [ -n "$extent" ] || continue
         read -r width left <<<"$extent"
         # The message's first letter begins 11 pixels into the region (x 623).
