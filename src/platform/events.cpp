@@ -148,6 +148,14 @@ void holdEvents()
     if (!heldLock)
         heldLock = SDL_CreateMutex();
     held.reserve(256);
+    // What is queued already is taken first, in order, as the filter would have taken it: SDL 1.2
+    // itself (the Windows build's) empties its queue when a filter is set. What the game does not
+    // answer to is dropped, as it would be ignored.
+    SDL_Event queued[64];
+    int count = 0;
+    while ((count = SDL_PeepEvents(queued, 64, SDL_GETEVENT, SDL_ALLEVENTS)) > 0)
+        for (int i = 0; i < count; ++i)
+            foldEvent(&queued[i]);
     SDL_SetEventFilter(foldEvent);
 }
 
@@ -189,7 +197,8 @@ void dispatchHeldEvents(EventContext& context)
 
 void pollEvents(EventContext& context)
 {
-    // Before holdEvents ran, events went to SDL's queue: they are older than any held one.
+    // Pumps SDL: what the filter holds goes to the held list, the rest stays in SDL's queue (all of
+    // it, before holdEvents ran: the unit tests and the tools).
     while (SDL_PollEvent(&eventqueue))
         dispatchEvent(eventqueue, context);
     dispatchHeldEvents(context);
