@@ -46,8 +46,9 @@ bool isFolder(const char* path);
 std::string workingFolder();
 
 // `length` bytes of text from outside the game (a driver's log, a path) made safe for a terminal:
-// printable ASCII, line breaks and tabs stay, every other byte becomes \xHH, so no escape
-// sequence reaches the terminal.
+// printable ASCII, line breaks, tabs and well-formed UTF-8 letters stay; every other byte (the
+// controls, C1 controls in UTF-8 too, stray bytes) becomes \xHH, so no escape sequence reaches
+// the terminal.
 std::string printable(const char* text, std::size_t length);
 std::string printable(const std::string& text);
 

@@ -165,4 +165,7 @@ TEST(PrintableText, EscapesEveryByteATerminalWouldActOn)
               "0:2(1): error: #error \\x1b[31mRED\\x1b]0;title\\x07\\x0d\\x9b2J\\x7f ok\tdone\n");
     // Bytes after a zero are text too: the length decides, not the terminator.
     EXPECT_EQ(printable("a\0b", 3), "a\\x00b");
+    // Letters of a path in UTF-8 stay; the C1 control CSI in UTF-8, stray and cut bytes do not.
+    EXPECT_EQ(printable("/home/jos\xc3\xa9/\xe2\x9d\x84 \xc2\x9b" "2J \xc3 \xe2\x9d"),
+              "/home/jos\xc3\xa9/\xe2\x9d\x84 \\xc2\\x9b2J \\xc3 \\xe2\\x9d");
 }
