@@ -8,6 +8,7 @@
 #   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
 #   make windows-check  plays that zip under Wine on a virtual display
 #   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
+#   make soak      ten minutes of random play on a virtual display: memory, lost keys, Escape
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
@@ -21,6 +22,8 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dp
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
 
 PREFIX ?= /usr/local
+# Length of `make soak` in minutes.
+SOAK_MINUTES ?= 10
 # Extra options of the benchmark, e.g. BENCH_ARGS="--frames 20 --startup-runs 1" for a quick look.
 BENCH_ARGS ?=
 
@@ -30,7 +33,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RUNS ?= 5
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	windows windows-check deps-windows deps-windows-check demo deps-demo package deps-package
+	windows windows-check deps-windows deps-windows-check demo deps-demo package deps-package soak
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -95,6 +98,11 @@ demo: deps-demo build
 
 deps-demo:
 	@scripts/install-deps.sh $(DEMO_PACKAGES)
+
+# Real play with random input on a virtual display, with the release build (see tools/soak.sh):
+# the memory at the start and the end, the player alive after every F1 pair, Escape within 2 s.
+soak: deps-demo build
+	tools/soak.sh --minutes $(SOAK_MINUTES)
 
 deps-bench:
 	@scripts/install-deps.sh $(BENCH_PACKAGES)

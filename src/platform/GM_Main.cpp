@@ -22,6 +22,8 @@ int main(int, char*[])
     if (!bringUp(how, screen))
         std::exit(1);
 
+    // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
+    holdEvents();
     EventContext events{&running, screen.surface};
     while (running) {
         beginFrame();

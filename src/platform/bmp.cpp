@@ -1,28 +1,124 @@
-// BMP files decoded by SDL into the bitmaps that become the world textures.
+// BMP files checked, then decoded by SDL into the bitmaps that become the world textures.
 #include "platform/bmp.h"
 
+#include "core/datafile.h"
+#include "render/gl.h"
 #include "render/textures.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-bool refuse(const char* file, const char* reason)
+bool refuse(const char* file, const std::string& reason)
 {
-    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", file, reason);
+    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printable(file).c_str(), reason.c_str());
     return false;
+}
+
+// Little-endian fields of the headers.
+std::uint32_t u16(const unsigned char* p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8); }
+std::uint32_t u32(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::int64_t s32(const unsigned char* p) { return static_cast<std::int32_t>(u32(p)); }
+
+constexpr std::uint32_t BI_RGB = 0;
+
+std::string claimed(std::int64_t width, std::int64_t height)
+{
+    return "its header claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
 } // namespace
 
+bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t fileSize, int maxTextureSide,
+                    BmpLayout& layout, std::string& why)
+{
+    if (count < 18 || bytes[0] != 'B' || bytes[1] != 'M') {
+        why = "not a BMP file";
+        return false;
+    }
+    const std::uint32_t offset = u32(bytes + 10);
+    const std::uint32_t infoSize = u32(bytes + 14);
+    // The OS/2 header (12 bytes) has 16-bit sides; the Windows ones (40 and longer) 32-bit ones.
+    const bool core = infoSize == 12;
+    if (!core && (infoSize < 40 || infoSize > 124)) {
+        why = "not a BMP file (an unknown header)";
+        return false;
+    }
+    if (count < 14 + static_cast<std::size_t>(infoSize)) {
+        why = "the file is too short for its header";
+        return false;
+    }
+    const unsigned char* info = bytes + 14;
+    const std::int64_t width = core ? static_cast<std::int64_t>(u16(info + 4)) : s32(info + 4);
+    const std::int64_t height = core ? static_cast<std::int64_t>(u16(info + 6)) : s32(info + 8);
+    const std::uint32_t bits = u16(info + (core ? 10 : 14));
+    const std::uint32_t compression = core ? BI_RGB : u32(info + 16);
+    if (bits != 24 || compression != BI_RGB) {
+        why = "not an uncompressed 24-bit BMP";
+        return false;
+    }
+    // A negative height is a file stored top row first; its rows count as its magnitude.
+    const std::int64_t rows = height < 0 ? -height : height;
+    if (width <= 0 || height == 0) {
+        why = claimed(width, height) + ", which is no picture";
+        return false;
+    }
+    if (width > maxTextureSide || rows > maxTextureSide) {
+        why = claimed(width, height) + ", more than this driver's largest texture (" +
+              std::to_string(maxTextureSide) + " x " + std::to_string(maxTextureSide) + ")";
+        return false;
+    }
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+    const std::uint64_t end = static_cast<std::uint64_t>(offset) + rowBytes * static_cast<std::uint64_t>(rows);
+    if (offset < 14 + infoSize || end > fileSize) {
+        why = claimed(width, height) + ", more than the file's " + std::to_string(fileSize) + " bytes can hold";
+        return false;
+    }
+    // The decoder reads from memory with an int for its size.
+    if (end > 0x7fffffffu) {
+        why = "its pixels begin too far into the file";
+        return false;
+    }
+    layout.width = static_cast<int>(width);
+    layout.height = static_cast<int>(rows);
+    layout.pixelsEnd = end;
+    return true;
+}
+
 bool loadBMP(const char* file)
 {
-    SDL_RWops* stream = SDL_RWFromFile(file, "rb");
+    DataFile data;
+    std::string why;
+    if (!data.open(file, UINT64_MAX, why))
+        return refuse(file, why);
+
+    unsigned char header[BMP_HEADER_BYTES];
+    const std::size_t headerBytes = data.read(header, sizeof header);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    BmpLayout layout;
+    if (!checkBmpHeader(header, headerBytes, data.size(), maxSide, layout, why))
+        return refuse(file, why);
+
+    // Only the bytes the header accounts for are read, and SDL decodes them from memory: the file
+    // was examined once and is not opened again by path.
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(layout.pixelsEnd));
+    std::memcpy(bytes.data(), header, std::min(headerBytes, bytes.size()));
+    if (bytes.size() > headerBytes &&
+        data.read(bytes.data() + headerBytes, bytes.size() - headerBytes) != bytes.size() - headerBytes)
+        return refuse(file, "it could not be read whole");
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!stream)
-        return refuse(file, "the file is missing or unreadable");
+        return refuse(file, SDL_GetError());
     SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
     if (!surface)
         return refuse(file, SDL_GetError());

@@ -1,6 +1,11 @@
-// Reading the world textures' BMP files: SDL decodes them, render/textures.h uploads them.
+// Reading the world textures' BMP files: the header is checked here, SDL decodes the pixels,
+// render/textures.h uploads them.
 #ifndef GLACIMOR_PLATFORM_BMP_H
 #define GLACIMOR_PLATFORM_BMP_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
 // Loads the four files of TEXTURE_FILES in index order. Needs a current GL context.
 // Returns false at the first missing or unusable file, having named it on standard error.
@@ -9,5 +14,23 @@ bool createTextures();
 // Loads one uncompressed 24-bit BMP into a new mipmapped texture and appends its name to textureList.
 // Returns false, having printed why on standard error, when the file is missing or unusable.
 bool loadBMP(const char* file);
+
+// The bytes of a BMP file that checkBmpHeader needs: the file header and the longest info header.
+constexpr std::size_t BMP_HEADER_BYTES = 14 + 124;
+
+// What a checked BMP header says.
+struct BmpLayout {
+    int width = 0;
+    int height = 0;              // rows, positive; a top-down file stores its height negated
+    std::uint64_t pixelsEnd = 0; // the offset just past the last row: the bytes the decoder reads
+};
+
+// Checks the first `count` bytes of a BMP file (up to BMP_HEADER_BYTES) against the file's size
+// and the driver's largest texture side, before anything is decoded or allocated: a file too
+// short for its header, another format than an uncompressed 24-bit BMP, a width or height that is
+// zero or negative (a top-down file's negative height aside), a side larger than maxTextureSide,
+// or more pixels than the file's bytes can hold. Returns false with the reason in `why`.
+bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t fileSize, int maxTextureSide,
+                    BmpLayout& layout, std::string& why);
 
 #endif

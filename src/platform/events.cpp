@@ -3,9 +3,46 @@
 
 #include "game/controls.h"
 
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 SDL_Event eventqueue;
+
+// What foldEvent keeps until the frame reads it. The sums are atomic and the list is locked,
+// because SDL may run the filter on its event thread (SDL 1.2 on Windows can) while the frame
+// reads them.
+std::atomic<std::int32_t> foldedX{0};
+std::atomic<std::int32_t> foldedY{0};
+SDL_mutex* heldLock = nullptr;
+std::vector<SDL_Event> held;
+
+bool answeredTo(Uint8 type)
+{
+    switch (type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_QUIT: return true;
+    default: return false;
+    }
+}
+
+// The lock exists from holdEvents on; the unit tests call foldEvent without it, on one thread.
+void lock()
+{
+    if (heldLock)
+        SDL_mutexP(heldLock);
+}
+
+void unlock()
+{
+    if (heldLock)
+        SDL_mutexV(heldLock);
+}
 
 Key translateKey(SDLKey key)
 {
@@ -106,8 +143,63 @@ void dispatchEvent(const SDL_Event& event, EventContext& context)
     }
 }
 
+void holdEvents()
+{
+    if (!heldLock)
+        heldLock = SDL_CreateMutex();
+    held.reserve(256);
+    // What is queued already is taken first, in order, as the filter would have taken it: SDL 1.2
+    // itself (the Windows build's) empties its queue when a filter is set. What the game does not
+    // answer to is dropped, as it would be ignored.
+    SDL_Event queued[64];
+    int count = 0;
+    while ((count = SDL_PeepEvents(queued, 64, SDL_GETEVENT, SDL_ALLEVENTS)) > 0)
+        for (int i = 0; i < count; ++i)
+            foldEvent(&queued[i]);
+    SDL_SetEventFilter(foldEvent);
+}
+
+int SDLCALL foldEvent(const SDL_Event* event)
+{
+    if (event->type == SDL_MOUSEMOTION) {
+        foldedX.fetch_add(event->motion.xrel, std::memory_order_relaxed);
+        foldedY.fetch_add(event->motion.yrel, std::memory_order_relaxed);
+        return 0;
+    }
+    if (!answeredTo(event->type))
+        return 1;
+    lock();
+    if (held.size() < MAX_HELD_EVENTS)
+        held.push_back(*event);
+    unlock();
+    return 0;
+}
+
+void dispatchHeldEvents(EventContext& context)
+{
+    // Taken out under the lock and handed over without it: an event handled here (F, the full-
+    // screen toggle) may make SDL pump, and what arrives then is held for the next frame.
+    static std::vector<SDL_Event> taken;
+    taken.clear();
+    lock();
+    taken.swap(held);
+    unlock();
+    for (const SDL_Event& event : taken)
+        dispatchEvent(event, context);
+
+    InputEvent motion;
+    motion.type = InputEvent::MouseMotion;
+    motion.dx = foldedX.exchange(0, std::memory_order_relaxed);
+    motion.dy = foldedY.exchange(0, std::memory_order_relaxed);
+    if (motion.dx != 0 || motion.dy != 0)
+        handleInput(motion);
+}
+
 void pollEvents(EventContext& context)
 {
+    // Pumps SDL: what the filter holds goes to the held list, the rest stays in SDL's queue (all of
+    // it, before holdEvents ran: the unit tests and the tools).
     while (SDL_PollEvent(&eventqueue))
         dispatchEvent(eventqueue, context);
+    dispatchHeldEvents(context);
 }

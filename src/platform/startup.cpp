@@ -2,6 +2,7 @@
 #include "platform/startup.h"
 
 #include "core/clock.h"
+#include "core/datafile.h"
 #include "core/settings.h"
 #include "platform/bmp.h"
 #include "render/gl.h"
@@ -23,6 +24,22 @@ bool fail(const char* step, const char* reason)
 }
 
 } // namespace
+
+bool findGameData()
+{
+    const bool textures = isFolder("textures");
+    const bool shaders = isFolder("shader");
+    if (textures && shaders)
+        return true;
+    const char* missing = !textures && !shaders ? "its textures/ and shader/ folders are"
+                          : !textures           ? "its textures/ folder is"
+                                                : "its shader/ folder is";
+    std::fprintf(stderr,
+                 "glacimor: no game data in %s: %s not there; start the game with \"make run\" in its "
+                 "repository, or with the installed launcher \"glacimor\"\n",
+                 printable(workingFolder()).c_str(), missing);
+    return false;
+}
 
 void requestGLAttributes(bool multisample)
 {
@@ -70,6 +87,9 @@ void reportStartupFailure(const char* step, const char* reason)
 
 bool bringUp(const BringUp& how, Screen& screen)
 {
+    // Before any window or driver: started from the wrong folder, this is all the player sees.
+    if (how.loadAssets && !findGameData())
+        return false;
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0)
         return fail("SDL_Init", SDL_GetError());
     if (how.quitAtExit)

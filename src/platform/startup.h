@@ -23,11 +23,15 @@ struct Screen {
     double aspect = 1.0;            // width / height of the video mode, fixed for the run
 };
 
-// In order: SDL and its clock behind the game's tick seam, the GL attributes, cursor and caption,
+// In order: the data folders (when assets are loaded), SDL and its clock behind the game's tick seam, the GL attributes, cursor and caption,
 // the video mode, the pointer grab, the aspect, the fixed GL state, GLEW, then the snow's
 // program, the scene's program and the textures. Returns false after naming the step
 // that failed on standard error.
 bool bringUp(const BringUp& how, Screen& screen);
+
+// True when the working folder holds the game's data folders, textures/ and shader/. Otherwise
+// says on one line of standard error which folder the game looked in and how to start it.
+bool findGameData();
 
 // The SDL call that opens the video mode; tests replace it to play a driver that refuses.
 using SetVideoModeFn = SDL_Surface* (*)(int width, int height, int bpp, Uint32 flags);

@@ -1,37 +1,39 @@
 // Building the GLSL programs from their source files.
 #include "render/shader.h"
 
+#include "core/datafile.h"
 #include "render/gl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 unsigned int gm_shader = 0;
 unsigned int gm_pshader = 0;
 
+char* file2string(const std::string& path, std::string& why)
+{
+    std::vector<char> bytes;
+    if (!readDataFile(path, SHADER_MAX_BYTES, bytes, why))
+        return nullptr;
+    // One byte more than the file, for the terminator after the last byte read.
+    char* text = static_cast<char*>(std::malloc(bytes.size() + 1));
+    if (!text) {
+        why = "there is no memory for it";
+        return nullptr;
+    }
+    if (!bytes.empty())
+        std::memcpy(text, bytes.data(), bytes.size());
+    text[bytes.size()] = '\0';
+    return text;
+}
+
 char* file2string(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    std::fseek(file, 0, SEEK_END);
-    const long length = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    if (length < 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    // One byte more than the file, for the terminator after the last byte read.
-    char* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
-    if (!text) {
-        std::fclose(file);
-        return nullptr;
-    }
-    const std::size_t read = std::fread(text, 1, static_cast<std::size_t>(length), file);
-    text[read] = '\0';
-    std::fclose(file);
-    return text;
+    std::string why;
+    return file2string(path, why);
 }
 
 void printLog(unsigned int obj)
@@ -51,7 +53,9 @@ void printLog(unsigned int obj)
     else
         glGetProgramInfoLog(obj, size, &written, log.data());
     if (written > 0) {
-        std::fwrite(log.data(), 1, static_cast<std::size_t>(written), stdout);
+        // The log quotes the source, which is data: its control bytes must not reach the terminal.
+        const std::string text = printable(log.data(), std::min(static_cast<std::size_t>(written), log.size()));
+        std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);
     }
@@ -59,15 +63,12 @@ void printLog(unsigned int obj)
 
 namespace {
 
-// Compiles one stage; a missing file compiles as an empty source, which fails.
-GLuint compileStage(GLenum type, const std::string& path)
+// Compiles one stage from its source text.
+GLuint compileStage(GLenum type, const char* text)
 {
-    char* source = file2string(path);
-    const char* text = source ? source : "";
     const GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
-    std::free(source);
 
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -80,8 +81,29 @@ GLuint compileStage(GLenum type, const std::string& path)
 
 unsigned int loadShader(const std::string& base)
 {
-    const GLuint vertex = compileStage(GL_VERTEX_SHADER, base + ".vs");
-    const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, base + ".fs");
+    // Both sources are read before anything is built, so that each one that cannot be used is
+    // named, and a program that cannot be built leaves no driver logs behind.
+    const std::string paths[2] = {base + ".vs", base + ".fs"};
+    char* sources[2] = {nullptr, nullptr};
+    bool readable = true;
+    for (int i = 0; i < 2; ++i) {
+        std::string why;
+        sources[i] = file2string(paths[i], why);
+        if (!sources[i]) {
+            std::fprintf(stderr, "glacimor: cannot use shader source %s: %s; drawing without the program %s\n",
+                         printable(paths[i]).c_str(), why.c_str(), printable(base).c_str());
+            readable = false;
+        }
+    }
+    if (!readable) {
+        std::free(sources[0]);
+        std::free(sources[1]);
+        return 0;
+    }
+    const GLuint vertex = compileStage(GL_VERTEX_SHADER, sources[0]);
+    const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, sources[1]);
+    std::free(sources[0]);
+    std::free(sources[1]);
 
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertex);
@@ -93,7 +115,8 @@ unsigned int loadShader(const std::string& base)
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (!linked) {
         // Selecting an unlinked program would draw nothing; the fixed pipeline draws the world.
-        std::fprintf(stderr, "glacimor: shader program %s did not build; drawing without it\n", base.c_str());
+        std::fprintf(stderr, "glacimor: shader program %s did not build; drawing without it\n",
+                     printable(base).c_str());
         return 0;
     }
     return program;

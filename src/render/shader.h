@@ -2,19 +2,28 @@
 #ifndef GLACIMOR_RENDER_SHADER_H
 #define GLACIMOR_RENDER_SHADER_H
 
+#include <cstdint>
 #include <string>
 
 extern unsigned int gm_shader;  // the scene program, or 0 (fixed pipeline) when it failed to build
 extern unsigned int gm_pshader; // the snow program, or 0 when it failed to build
 
-// Builds a program from base + ".vs" and base + ".fs". Prints the logs of what failed; returns 0,
-// after one line on standard error naming the base, when the program did not link.
+// The largest shader source the game reads (1 MiB); the shipped ones are a few hundred bytes.
+constexpr std::uint64_t SHADER_MAX_BYTES = 1024 * 1024;
+
+// Builds a program from base + ".vs" and base + ".fs". A source that cannot be used (missing, not
+// a regular file, over SHADER_MAX_BYTES) is named on one line of standard error and nothing is
+// built: returns 0. Otherwise prints the logs of what failed; returns 0, after one line on
+// standard error naming the base, when the program did not link.
 unsigned int loadShader(const std::string& base);
 
-// The whole file as a zero-terminated text to release with free(), or null when it cannot be read.
+// The whole file as a zero-terminated text to release with free(), or null when it is missing,
+// not a regular file, larger than SHADER_MAX_BYTES or unreadable; `why` then says which.
+char* file2string(const std::string& path, std::string& why);
 char* file2string(const std::string& path);
 
-// Prints the info log of a shader or program to standard output when it is not empty.
+// Prints the info log of a shader or program to standard output when it is not empty, its
+// control bytes escaped (core/datafile.h: printable).
 void printLog(unsigned int obj);
 
 #endif

@@ -97,11 +97,39 @@ public:
 
 } // namespace
 
+void DistinctLabels::begin(WorldLabels& target)
+{
+    out = &target;
+    shown.clear();
+}
+
+std::size_t DistinctLabels::ShownHash::operator()(const Shown& label) const
+{
+    std::size_t h = std::hash<std::string>()(label.text);
+    for (const double v : {label.x, label.y, label.z})
+        h = h * 1000003u ^ std::hash<double>()(v);
+    return h;
+}
+
+void DistinctLabels::label(double x, double y, double z, const char* text)
+{
+    if (out && shown.insert(Shown{x, y, z, text}).second)
+        out->label(x, y, z, text);
+}
+
+void passEffectLabels(WorldLabels& out)
+{
+    // Kept from pass to pass, so that its buckets are not allocated again every frame.
+    static DistinctLabels distinct;
+    distinct.begin(out);
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->render(distinct);
+}
+
 void drawEffectLabels()
 {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glColor3d(0, 1, 0);
     FontLabels labels;
-    for (std::size_t i = 0; i < effectList.size(); ++i)
-        effectList[i]->render(labels);
+    passEffectLabels(labels);
 }

@@ -354,3 +354,52 @@ TEST_F(EffectTest, RunningEffectsLabelTheirTargetTwoUnitsAboveIt)
         effect->render(after);
     EXPECT_TRUE(after.labels.empty());
 }
+
+TEST_F(EffectTest, AStackOfEffectsShowsOneLabelAndStillRunsAsAStack)
+{
+    // Attack spam: 250 stuns on one enemy, a slow among them, and one stun on another enemy.
+    Enemy* a = new Enemy(3, 0, 4);
+    Enemy* b = new Enemy(-6, 0, 1);
+    ScriptedClock::set(0);
+    for (int i = 0; i < 250; ++i) {
+        ScriptedClock::set(static_cast<Ticks>(i));
+        new Stun(player, *a, 5000);
+        if (i == 100)
+            new Slow(player, *a, 5000, 0.5);
+    }
+    new Stun(player, *b, 5000);
+
+    // Each distinct label once, in the order the list first shows it; the pass starts afresh each
+    // time it runs.
+    for (int pass = 0; pass < 2; ++pass) {
+        RecordedLabels seen;
+        passEffectLabels(seen);
+        ASSERT_EQ(seen.labels.size(), 3u);
+        EXPECT_EQ(seen.labels[0].text, "STUNNED");
+        EXPECT_EQ(seen.labels[0].x, 3.0);
+        EXPECT_EQ(seen.labels[1].text, "SLOW");
+        EXPECT_EQ(seen.labels[1].x, 3.0);
+        EXPECT_EQ(seen.labels[2].text, "STUNNED");
+        EXPECT_EQ(seen.labels[2].x, -6.0);
+    }
+
+    // The stack itself runs as before: the first stun to end frees the target while 249 still run,
+    // and their label stays.
+    ScriptedClock::set(5000);
+    for (std::size_t i = 0; i < effectList.size(); ++i)
+        effectList[i]->update();
+    collectExpiredEffects();
+    EXPECT_EQ(effectList.size(), 251u);
+    EXPECT_EQ(a->state, STATE_ACTIVE);
+    EXPECT_EQ(b->state, STATE_STUNNED);
+    RecordedLabels later;
+    passEffectLabels(later);
+    ASSERT_EQ(later.labels.size(), 3u);
+    EXPECT_EQ(later.labels[0].text, "STUNNED");
+
+    // A label that moves with its target is a new place: both targets on one spot share one label.
+    b->place(3, 0, 4);
+    RecordedLabels together;
+    passEffectLabels(together);
+    EXPECT_EQ(together.labels.size(), 2u);
+}

@@ -1,16 +1,23 @@
 // Reading the shader sources: the loader must hand the compiler every byte of the file, and the
 // shipped sources must be what the loader and the driver expect.
+#include "core/datafile.h"
 #include "render/shader.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -96,3 +103,69 @@ TEST(ShippedShaderSources, AreGLSL120AndEndWithALineBreak)
 }
 
 } // namespace
+
+namespace {
+
+// Reads `path` on a thread of its own and fails, instead of hanging, when that takes a second:
+// a reader that opens a FIFO as a file waits for a writer forever.
+char* readWithin(const std::string& path, std::string& why)
+{
+    std::promise<char*> done;
+    std::future<char*> text = done.get_future();
+    std::thread reader([&]() { done.set_value(file2string(path, why)); });
+    if (text.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
+        ADD_FAILURE() << path << " was still being opened after a second";
+        // A writer releases the reader so that the thread can be joined.
+        const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        reader.join();
+        if (writer >= 0)
+            ::close(writer);
+        return text.get();
+    }
+    reader.join();
+    return text.get();
+}
+
+} // namespace
+
+TEST_F(ShaderFileTest, OnlyRegularFilesUpToOneMebibyteAreRead)
+{
+    std::string why;
+    // A folder where the source should be: its "length" by seeking was LLONG_MAX.
+    fs::create_directories(dir / "folder.fs");
+    EXPECT_EQ(readWithin((dir / "folder.fs").string(), why), nullptr);
+    EXPECT_EQ(why, "it is a folder, not a file");
+
+    // A FIFO without a writer: refused at once, never waited on.
+    const std::string fifo = (dir / "fifo.vs").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(readWithin(fifo, why), nullptr);
+    EXPECT_EQ(why, "it is a FIFO, not a file");
+
+    // A device, which would never end.
+    EXPECT_EQ(readWithin("/dev/zero", why), nullptr);
+    EXPECT_EQ(why, "it is a device, not a file");
+
+    // 1 MiB is read whole; one byte more is refused.
+    const std::string largest(SHADER_MAX_BYTES, 'x');
+    Text text(readWithin(write("largest.fs", largest), why));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::strlen(text.get()), SHADER_MAX_BYTES);
+    EXPECT_EQ(readWithin(write("larger.fs", largest + "x"), why), nullptr);
+    EXPECT_EQ(why, "it is 1048577 bytes, more than the 1048576 allowed");
+
+    EXPECT_EQ(readWithin((dir / "missing.fs").string(), why), nullptr);
+    EXPECT_EQ(why, "the file is missing or unreadable");
+}
+
+TEST(PrintableText, EscapesEveryByteATerminalWouldActOn)
+{
+    const std::string log = "0:2(1): error: #error \x1b[31mRED\x1b]0;title\x07\r\x9b" "2J\x7f ok\tdone\n";
+    EXPECT_EQ(printable(log),
+              "0:2(1): error: #error \\x1b[31mRED\\x1b]0;title\\x07\\x0d\\x9b2J\\x7f ok\tdone\n");
+    // Bytes after a zero are text too: the length decides, not the terminator.
+    EXPECT_EQ(printable("a\0b", 3), "a\\x00b");
+    // Letters of a path in UTF-8 stay; the C1 control CSI in UTF-8, stray and cut bytes do not.
+    EXPECT_EQ(printable("/home/jos\xc3\xa9/\xe2\x9d\x84 \xc2\x9b" "2J \xc3 \xe2\x9d"),
+              "/home/jos\xc3\xa9/\xe2\x9d\x84 \\xc2\\x9b2J \\xc3 \\xe2\\x9d");
+}

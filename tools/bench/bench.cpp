@@ -23,6 +23,7 @@
 #include <SDL.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -199,6 +200,26 @@ void buildPeak()
     gui.setText2("37", 1.0, 1.0, 1.0);
 }
 
+// What minutes of attack spam leave: the peak with 25,000 running stuns, spread in turn over
+// the enemies the peak stuns, so each carries a stack of 250 and the picture is the peak's.
+// Culling and shading on, as in the peak scene it is compared with.
+constexpr std::size_t STACKED_STUNS = 25000;
+const char* const STACKED_SCENE = "peak, 25000 stuns";
+const char* const STACKED_BASE_SCENE = "peak, culling on, shading on";
+
+void buildStackedPeak()
+{
+    buildPeak();
+    std::vector<Enemy*> stunned;
+    for (Enemy* enemy : enemyList)
+        if (enemy->state == STATE_STUNNED)
+            stunned.push_back(enemy);
+    for (std::size_t i = effectList.size(); i < STACKED_STUNS; ++i)
+        new Stun(player, *stunned[i % stunned.size()], 60000);
+    set_culling = true;
+    set_shading = true;
+}
+
 // The least a frame can cost: the game's own GL switches and view, the clear, the skybox and
 // the HUD, nothing in between.
 void renderFloor(double aspect)
@@ -370,6 +391,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
                 },
                 full);
         }
+    run(STACKED_SCENE, buildStackedPeak, full);
 
     // The world's step needs no window; it runs once, in the first child.
     if (res.multisample && wanted(options, "update")) {
@@ -382,8 +404,10 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
     return 0;
 }
 
-// Runs one resolution in a child process and collects its lines.
-bool runChild(const Options& options, const Resolution& res, std::vector<Row>& rows, std::vector<std::string>& info)
+// Runs one resolution in a child process and collects its lines; with `maxRssKb`, also the
+// child's peak resident memory in kB (wait4's ru_maxrss).
+bool runChild(const Options& options, const Resolution& res, std::vector<Row>& rows, std::vector<std::string>& info,
+              long* maxRssKb = nullptr)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -418,9 +442,31 @@ bool runChild(const Options& options, const Resolution& res, std::vector<Row>& r
     if (in)
         std::fclose(in);
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (maxRssKb)
+        *maxRssKb = usage.ru_maxrss;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+// Peak resident memory, in kB, of a child that comes up as every child does and runs `scene`
+// alone, with the frames of the run (at most 20: the peak comes with the scene's building and
+// first frames). A process per scene, so nothing an earlier scene left behind counts. -1 on failure.
+long scenePeakMemoryKb(const Options& options, const Resolution& res, const std::string& scene)
+{
+    Options alone = options;
+    alone.only = scene;
+    alone.frames = std::min(options.frames, 20);
+    std::vector<Row> rows;
+    std::vector<std::string> info;
+    long kb = -1;
+    if (!runChild(alone, res, rows, info, &kb) || rows.empty())
+        return -1;
+    return kb;
+}
+
+// Peak memory in kB by scene and resolution, for the stacked stuns' check.
+std::map<std::pair<std::string, std::string>, long> peakKb;
 
 // ---------------------------------------------------------------------------------------------
 // Start-up of the real program
@@ -529,6 +575,46 @@ void printTable(const std::vector<Row>& rows)
     }
 }
 
+// The stacked stuns against the plain peak of the same resolution in the same run: the median
+// frame at most 1.25 times, the peak memory at most 1.4 times. Returns false when one fails.
+bool checkStackedStuns(const std::vector<Row>& rows)
+{
+    constexpr double MAX_TIME_RATIO = 1.25;
+    constexpr double MAX_MEMORY_RATIO = 1.4;
+    bool ok = true;
+    bool any = false;
+    for (const Row& stacked : rows) {
+        if (stacked.scene != STACKED_SCENE)
+            continue;
+        const auto base = std::find_if(rows.begin(), rows.end(), [&](const Row& row) {
+            return row.scene == STACKED_BASE_SCENE && row.resolution == stacked.resolution;
+        });
+        if (base == rows.end() || base->spread.median <= 0)
+            continue;
+        if (!any)
+            std::printf("\nStacked stuns against \"%s\" (limits: median %.2f x, peak memory %.2f x):\n",
+                        STACKED_BASE_SCENE, MAX_TIME_RATIO, MAX_MEMORY_RATIO);
+        any = true;
+        const double timeRatio = stacked.spread.median / base->spread.median;
+        const bool timeOk = timeRatio <= MAX_TIME_RATIO;
+        const long stackedKb = peakKb.count({stacked.scene, stacked.resolution}) ? peakKb[{stacked.scene, stacked.resolution}] : -1;
+        const long baseKb = peakKb.count({base->scene, base->resolution}) ? peakKb[{base->scene, base->resolution}] : -1;
+        std::printf("  %-10s median %.3f ms vs %.3f ms: %.2f x %s", stacked.resolution.c_str(), stacked.spread.median,
+                    base->spread.median, timeRatio, timeOk ? "ok" : "FAILED");
+        bool memoryOk = false;
+        if (stackedKb > 0 && baseKb > 0) {
+            const double memoryRatio = static_cast<double>(stackedKb) / static_cast<double>(baseKb);
+            memoryOk = memoryRatio <= MAX_MEMORY_RATIO;
+            std::printf("; peak memory %.1f MB vs %.1f MB: %.2f x %s\n", stackedKb / 1024.0, baseKb / 1024.0,
+                        memoryRatio, memoryOk ? "ok" : "FAILED");
+        } else {
+            std::printf("; peak memory not measured: FAILED\n");
+        }
+        ok = ok && timeOk && memoryOk;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -544,10 +630,17 @@ int main(int argc, char** argv)
         if (!options.size.empty() && options.size != std::to_string(res.width) + "x" + std::to_string(res.height))
             continue;
         ok = runChild(options, res, rows, info) && ok;
+        // The stacked stuns' memory against the plain peak's, each in a process of its own.
+        if (wanted(options, STACKED_SCENE)) {
+            const std::string resolution = std::to_string(res.width) + "x" + std::to_string(res.height);
+            for (const char* scene : {STACKED_BASE_SCENE, STACKED_SCENE})
+                peakKb[{scene, resolution}] = scenePeakMemoryKb(options, res, scene);
+        }
     }
 
     printMachine(info);
     printTable(rows);
+    ok = checkStackedStuns(rows) && ok;
 
     if (options.startupRuns > 0) {
         const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";

@@ -1,0 +1,224 @@
+// Opening data files safely: stat before open, non-blocking open and fstat where POSIX has them.
+#include "core/datafile.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+using FileStatus = struct _stat64;
+int statPath(const char* path, FileStatus& status) { return _stat64(path, &status); }
+#else
+using FileStatus = struct stat;
+int statPath(const char* path, FileStatus& status) { return ::stat(path, &status); }
+#endif
+
+// What lies at a path that is not a regular file, in the words of the refusal.
+const char* notAFile(unsigned mode)
+{
+    if ((mode & S_IFMT) == S_IFDIR)
+        return "it is a folder, not a file";
+#ifdef S_IFIFO
+    if ((mode & S_IFMT) == S_IFIFO)
+        return "it is a FIFO, not a file";
+#endif
+#ifdef S_IFCHR
+    if ((mode & S_IFMT) == S_IFCHR)
+        return "it is a device, not a file";
+#endif
+#ifdef S_IFBLK
+    if ((mode & S_IFMT) == S_IFBLK)
+        return "it is a device, not a file";
+#endif
+    return "it is not a regular file";
+}
+
+// Refuses anything but a regular file of at most maxBytes; sets `size`.
+bool acceptable(const FileStatus& status, std::uint64_t maxBytes, std::uint64_t& size, std::string& why)
+{
+    if ((status.st_mode & S_IFMT) != S_IFREG) {
+        why = notAFile(static_cast<unsigned>(status.st_mode));
+        return false;
+    }
+    size = static_cast<std::uint64_t>(status.st_size);
+    if (size > maxBytes) {
+        why = "it is " + std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) + " allowed";
+        return false;
+    }
+    return true;
+}
+
+constexpr const char* MISSING = "the file is missing or unreadable";
+
+} // namespace
+
+DataFile::~DataFile()
+{
+    if (stream)
+        std::fclose(stream);
+}
+
+bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string& why)
+{
+    if (stream) {
+        std::fclose(stream);
+        stream = nullptr;
+    }
+    bytes = 0;
+    // Examined first, so that a device is never opened (opening some has effects of its own).
+    FileStatus status{};
+    if (statPath(path.c_str(), status) != 0) {
+        why = MISSING;
+        return false;
+    }
+    if (!acceptable(status, maxBytes, bytes, why))
+        return false;
+#ifdef _WIN32
+    stream = std::fopen(path.c_str(), "rb");
+    if (!stream) {
+        why = MISSING;
+        return false;
+    }
+#else
+    // What was examined may have been replaced since: open without waiting for a writer, and
+    // examine what was opened before reading from it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = MISSING;
+        return false;
+    }
+    FileStatus opened{};
+    if (::fstat(fd, &opened) != 0) {
+        ::close(fd);
+        why = MISSING;
+        return false;
+    }
+    if (!acceptable(opened, maxBytes, bytes, why)) {
+        ::close(fd);
+        return false;
+    }
+    // A regular file never waits; reads go on as ordinary blocking reads.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    stream = ::fdopen(fd, "rb");
+    if (!stream) {
+        ::close(fd);
+        why = MISSING;
+        return false;
+    }
+#endif
+    return true;
+}
+
+std::size_t DataFile::read(void* into, std::size_t count)
+{
+    return stream ? std::fread(into, 1, count, stream) : 0;
+}
+
+bool readDataFile(const std::string& path, std::uint64_t maxBytes, std::vector<char>& text, std::string& why)
+{
+    DataFile file;
+    if (!file.open(path, maxBytes, why))
+        return false;
+    // The size is the file system's, bounded by maxBytes, never a seek's guess.
+    text.assign(static_cast<std::size_t>(file.size()), '\0');
+    if (file.read(text.data(), text.size()) != text.size()) {
+        why = "it could not be read whole";
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
+bool isFolder(const char* path)
+{
+    FileStatus status{};
+    return statPath(path, status) == 0 && (status.st_mode & S_IFMT) == S_IFDIR;
+}
+
+std::string workingFolder()
+{
+    char buffer[4096];
+#ifdef _WIN32
+    if (_getcwd(buffer, sizeof buffer))
+        return buffer;
+#else
+    if (::getcwd(buffer, sizeof buffer))
+        return buffer;
+#endif
+    return "the working folder";
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence that starts at text[i], or 0. C1 controls
+// (U+0080 to U+009F), which a terminal may act on, count as not well formed.
+std::size_t utf8Length(const unsigned char* text, std::size_t i, std::size_t length)
+{
+    const unsigned char lead = text[i];
+    std::size_t n = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+        if (lead == 0xC2)
+            low = 0xA0;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // no overlong forms
+        if (lead == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > length || text[i + 1] < low || text[i + 1] > high)
+        return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (text[i + k] < 0x80 || text[i + k] > 0xBF)
+            return 0;
+    return n;
+}
+
+} // namespace
+
+std::string printable(const char* text, std::size_t length)
+{
+    static const char HEX[] = "0123456789abcdef";
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    std::string out;
+    out.reserve(length);
+    std::size_t i = 0;
+    while (i < length) {
+        const unsigned char c = bytes[i];
+        if ((c >= 0x20 && c < 0x7f) || c == '\n' || c == '\t') {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        if (const std::size_t n = c >= 0x80 ? utf8Length(bytes, i, length) : 0) {
+            out.append(text + i, n);
+            i += n;
+            continue;
+        }
+        out += "\\x";
+        out += HEX[c >> 4];
+        out += HEX[c & 0xf];
+        ++i;
+    }
+    return out;
+}
+
+std::string printable(const std::string& text) { return printable(text.data(), text.size()); }
