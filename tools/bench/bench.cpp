@@ -5,19 +5,14 @@
 //
 // Each resolution runs in a child process of its own: the text renderer builds its font texture
 // once per process, so a second GL context in the same process would draw the HUD without it.
-#include "actors/effect.h"
-#include "actors/enemy.h"
-#include "actors/player.h"
+#include "scenes.h"
+
 #include "core/clock.h"
 #include "core/settings.h"
 #include "game/frame.h"
-#include "game/reset.h"
 #include "platform/startup.h"
-#include "render/geometry.h"
 #include "render/gl.h"
 #include "render/shader.h"
-#include "ui/gui.h"
-#include "world/camera.h"
 #include "world/particles.h"
 
 #include <SDL.h>
@@ -138,76 +133,10 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 }
 
 // ---------------------------------------------------------------------------------------------
-// The scripted clock and the scenes
+// The scenes (scenes.h) under the scripted clock
 
-constexpr Ticks FRAME_MS = 16;
-Ticks scriptedTicks = 0;
-Ticks scriptedClock() { return scriptedTicks; }
-
-// The peak: a full field, and a game old enough that the spawn interval has shrunk to nothing.
-constexpr Ticks PEAK_TIME = 420000; // 7 minutes in
-constexpr int RINGS = 10;
-constexpr int PER_RING = 100;
-constexpr double FIRST_RADIUS = 12;
-constexpr double RING_STEP = 8;
-
-// The world as at start-up (the same snowfall every time), with HUD texts as a game shows them,
-// the clock standing at `now` and the previous frame 16 ms ago.
-void resetScene(Ticks now)
-{
-    resetWorld();
-    gui.setText1("FPS: 60 ", 1.0, 1.0, 0.0);
-    gui.setText2("100", 1.0, 1.0, 1.0);
-
-    scriptedTicks = now;
-    game_time = now;
-    game_time_last = now - FRAME_MS;
-    game_time_delta = FRAME_MS;
-    game_time500 = now;
-    game_timeN = now;
-    frameNormalizer = FRAME_MS / 100.0;
-
-    camera.place(player.getCamPos());
-    camera.aim(player);
-}
-
-// The start of a game: the player alone at the origin, full hit points, the snow at its places.
-void buildStart() { resetScene(0); }
-
-// The peak: 1000 enemies on ten rings around the player (radius 12 to 84), every tenth dead
-// and every tenth stunned for a minute, each stun with its "STUNNED" label; a spawn interval
-// truncated to zero, so that every update spawns one enemy and the cap removes the oldest.
-void buildPeak()
-{
-    resetScene(PEAK_TIME);
-    for (int ring = 0; ring < RINGS; ++ring) {
-        const double radius = FIRST_RADIUS + RING_STEP * ring;
-        for (int k = 0; k < PER_RING; ++k) {
-            const double angle = (360.0 * k / PER_RING + 1.8 * ring) / 57.29578;
-            Enemy* enemy = new Enemy(radius * std::sin(angle), 0, radius * std::cos(angle));
-            enemy->lookAt(player);
-            const int n = ring * PER_RING + k;
-            if (n % 10 == 3) {
-                enemy->hp = 0;
-                enemy->state = STATE_DEAD;
-            } else if (n % 10 == 7) {
-                new Stun(player, *enemy, 60000);
-            }
-        }
-    }
-    set_spawntime = 0.9;
-    gui.setText2("37", 1.0, 1.0, 1.0);
-}
-
-// The least a frame can cost: the game's own GL switches and view, the clear, the skybox and
-// the HUD, nothing in between.
-void renderFloor(double aspect)
-{
-    beginScene(aspect);
-    GM_GL_skybox();
-    beginOverlay();
-    drawHud();
-}
+using scenes::FRAME_MS;
+using scenes::scriptedTicks;
 
 // Events are read and dropped between frames, outside the timing, so the X queue stays empty.
 void drainEvents()
@@ -248,7 +177,7 @@ std::vector<double> timePeakUpdates(const Options& options)
 {
     std::vector<double> samples;
     for (int i = 0; i < options.warmup + options.frames; ++i) {
-        buildPeak();
+        scenes::buildPeak();
         scriptedTicks += FRAME_MS;
         const Clock::time_point start = Clock::now();
         beginFrame();
@@ -322,7 +251,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         std::fprintf(stderr, "bench: no %dx%d window with the game's shaders and textures\n", res.width, res.height);
         return 1;
     }
-    setTickSource(scriptedClock);
+    scenes::installScriptedClock();
 
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
@@ -356,20 +285,24 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         renderFrame(aspect);
     };
 
-    run("floor", buildStart, [aspect]() { renderFloor(aspect); });
-    run("start", buildStart, full);
+    run("floor", scenes::buildStart, [aspect]() { scenes::renderFloor(aspect); });
+    run("start", scenes::buildStart, full);
     for (const bool culling : {true, false})
         for (const bool shading : {true, false}) {
             const std::string scene = std::string("peak, culling ") + (culling ? "on" : "off") + ", shading " +
                                       (shading ? "on" : "off");
             run(scene,
                 [culling, shading]() {
-                    buildPeak();
+                    scenes::buildPeak();
                     set_culling = culling;
                     set_shading = shading;
                 },
                 full);
         }
+
+    // The same field with no two enemies overlapping: every pixel is decided, so its picture and
+    // its time compare across builds.
+    run("spaced peak", scenes::buildSpacedPeak, full);
 
     // The world's step needs no window; it runs once, in the first child.
     if (res.multisample && wanted(options, "update")) {
@@ -377,7 +310,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         std::fputs(formatRow(row).c_str(), out);
         std::fprintf(stderr, "bench: %-24s %8.3f ms\n", row.scene.c_str(), row.spread.median);
     }
-    resetScene(0);
+    scenes::resetScene(0);
     SDL_Quit();
     return 0;
 }
