@@ -11,7 +11,8 @@
 #   ROUNDS   runs of each scene by each build (5)
 #   FRAMES   timed frames per run (40), WARMUP untimed frames before them (5)
 #   SIZE     1280x720 (4x multisampling, as the game) or 800x600 (none)
-#   STARTUP  start-ups of each build's real program, interleaved, with its first frames (ROUNDS; 0 skips)
+#   STARTUP  rounds (the first ones) that also start each build's real program, once with an
+#            empty shader cache and once with a warm one (ROUNDS; 0 skips them)
 #   KEEP     1 keeps the other revision's build in build/bench-compare for the next run
 #
 # The other revision is taken with `git archive` into build/bench-compare/<commit>/src and built
@@ -106,21 +107,28 @@ runScene() { # build, scene, round
 
 # One start-up of one build's real program with the new build's probe: the time to the first
 # swap, and the second frame (where a change of GL state in the first frame shows as a stall).
-runStartup() { # build, round
-  local out=$work/startup.txt
+# With an empty shader cache (a new one for each run) or a warm one (the build's own, filled by
+# one start-up before the rounds); the user's own cache is not touched.
+runStartup() { # build, round, cold|warm ("" only fills the warm cache)
+  local out=$work/startup.txt cache
+  if [ "$3" = cold ]; then cache=$(mktemp -d "$work/cache.XXXXXX"); else cache=$work/cache-$1; mkdir -p "$cache"; fi
   rm -f "$out"
-  (cd "$(dataOf "$1")" && LD_PRELOAD="$probe" GLACIMOR_STARTUP_PROBE_OUT="$out" GLACIMOR_STARTUP_PROBE_FRAMES=2 \
-    timeout 60 "$(gameOf "$1")" >/dev/null 2>"$work/startup.err") || {
+  (cd "$(dataOf "$1")" && MESA_SHADER_CACHE_DIR="$cache" LD_PRELOAD="$probe" GLACIMOR_STARTUP_PROBE_OUT="$out" \
+    GLACIMOR_STARTUP_PROBE_FRAMES=2 timeout 60 "$(gameOf "$1")" >/dev/null 2>"$work/startup.err") || {
     echo "bench-compare: the $1 program did not start:" >&2
     cat "$work/startup.err" >&2
     exit 1
   }
-  awk -v b="$1" -v r="$2" '
-    $1 == "startup_ms" { printf "start-up (to the first swap)\t%s\t%s\t%s\n", b, r, $2 }
-    $1 == "frame_ms" && $2 == 2 { printf "second frame of the program\t%s\t%s\t%s\n", b, r, $3 }' "$out" >>"$results"
+  [ "$3" = cold ] && rm -rf "$cache"
+  [ -n "$3" ] || return 0
+  local cacheName; [ "$3" = cold ] && cacheName="empty shader cache" || cacheName="warm shader cache"
+  awk -v b="$1" -v r="$2" -v c="$cacheName" '
+    $1 == "startup_ms" { printf "start-up, %s\t%s\t%s\t%s\n", c, b, r, $2 }
+    $1 == "frame_ms" && $2 == 2 { printf "second frame, %s\t%s\t%s\t%s\n", c, b, r, $3 }' "$out" >>"$results"
 }
 
 IFS=';' read -r -a sceneList <<<"$SCENES"
+if [ "$STARTUP" -gt 0 ]; then for build in old new; do runStartup "$build" 0 ""; done; fi
 startLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 startTime=$(date +%s)
 for round in $(seq 1 "$ROUNDS"); do
@@ -132,7 +140,9 @@ for round in $(seq 1 "$ROUNDS"); do
     for build in $order; do runScene "$build" "$scene" "$round"; done
   done
   if [ "$round" -le "$STARTUP" ]; then
-    for build in $order; do runStartup "$build" "$round"; done
+    for cache in cold warm; do
+      for build in $order; do runStartup "$build" "$round" "$cache"; done
+    done
   fi
 done
 endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -154,15 +164,16 @@ lmin=$(printf '%s\n' "${loads[@]}" | sort -g | head -1)
 lmax=$(printf '%s\n' "${loads[@]}" | sort -g | tail -1)
 echo "load average at the start $startLoad, at the end $endLoad; 1-minute load between rounds $lmin to $lmax"
 echo
-printf '| %-30s | %10s | %10s | %7s | %-19s |\n' "scene" "old ms" "new ms" "new/old" "per-round new/old"
-printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..32})" "$(printf -- '-%.0s' {1..12})" \
+printf '| %-32s | %10s | %10s | %7s | %-19s |\n' "scene" "old ms" "new ms" "new/old" "per-round new/old"
+printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..34})" "$(printf -- '-%.0s' {1..12})" \
   "$(printf -- '-%.0s' {1..12})" "$(printf -- '-%.0s' {1..9})" "$(printf -- '-%.0s' {1..21})"
 notes=()
-for scene in "${sceneList[@]}" "start-up (to the first swap)" "second frame of the program"; do
+for scene in "${sceneList[@]}" "start-up, empty shader cache" "second frame, empty shader cache" \
+    "start-up, warm shader cache" "second frame, warm shader cache"; do
   oldValues=$(valuesOf "$scene" old)
   newValues=$(valuesOf "$scene" new)
   if [ -z "$oldValues" ] && [ -z "$newValues" ]; then
-    case $scene in start-up*|second*) continue ;; esac
+    case $scene in start-up,*|second\ frame,*) continue ;; esac
     notes+=("\"$scene\": neither build has this scene")
     continue
   fi
@@ -178,7 +189,7 @@ for scene in "${sceneList[@]}" "start-up (to the first swap)" "second frame of t
     <(awk -F'\t' -v s="$scene" '$1 == s && $2 == "new" { print $3 "\t" $4 }' "$results" | sort) |
     awk -F'\t' '$2 > 0 { print $3 / $2 }' | sort -g)
   spread=$(printf '%s\n' "$ratios" | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%.3f-%.3f", lo, hi }')
-  printf '| %-30s | %10.2f | %10.2f | %7.3f | %-19s |\n' "$scene" "$oldMedian" "$newMedian" \
+  printf '| %-32s | %10.2f | %10.2f | %7.3f | %-19s |\n' "$scene" "$oldMedian" "$newMedian" \
     "$(awk -v a="$newMedian" -v b="$oldMedian" 'BEGIN { print a / b }')" "$spread"
 done
 for note in "${notes[@]+"${notes[@]}"}"; do echo "note: $note"; done

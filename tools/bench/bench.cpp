@@ -1,7 +1,8 @@
 // Glacimor's frame benchmark. It opens a real window, loads the game's shaders and textures the
 // way the game does, and times the game's own update and render steps on fixed scenes, with the
 // game clock scripted at 16 ms per frame so that every run draws the same pictures. It also times
-// the real program's start-up, from SDL_Init to its first buffer swap, through a preloaded probe.
+// the real program's start-up, from SDL_Init to its first buffer swap, and its second frame,
+// through a preloaded probe, with an empty and with a warm shader cache.
 //
 // Each resolution runs in a child process of its own: the text renderer builds its font texture
 // once per process, so a second GL context in the same process would draw the HUD without it.
@@ -27,6 +28,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -68,7 +70,8 @@ void usage()
     std::printf("usage: glacimor_bench [--frames N] [--warmup N] [--startup-runs N] [--only SCENE]\n"
                 "                      [--size WxH] [--game PATH] [--probe PATH] [--data DIR]\n"
                 "Times the game's update and render steps on fixed scenes at 1280x720 (4x MSAA)\n"
-                "and 800x600, and the real program's start-up (0 start-up runs skip it).\n");
+                "and 800x600, and the real program's start-up, N runs with an empty shader cache and N\n"
+                "with a warm one (0 start-up runs skip it).\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -358,9 +361,15 @@ bool runChild(const Options& options, const Resolution& res, std::vector<Row>& r
 // ---------------------------------------------------------------------------------------------
 // Start-up of the real program
 
-// Runs the game once with the probe preloaded, from the data directory; returns the probe's
-// milliseconds from SDL_Init to the return of the first swap, or a negative value.
-double startupOnce(const Options& options, const std::string& outFile)
+// One start-up as the probe saw it: to the first swap, and the second frame after it.
+struct Startup {
+    double ms = -1;
+    double secondFrameMs = -1;
+};
+
+// Runs the game once with the probe preloaded, from the data directory, with Mesa's on-disk
+// shader cache in `shaderCache`; the probe lets it draw two frames.
+Startup startupOnce(const Options& options, const std::string& outFile, const std::string& shaderCache)
 {
     std::remove(outFile.c_str());
     // What the parent has buffered must not be written a second time by the child.
@@ -368,12 +377,14 @@ double startupOnce(const Options& options, const std::string& outFile)
     std::fflush(stderr);
     const pid_t pid = fork();
     if (pid < 0)
-        return -1;
+        return {};
     if (pid == 0) {
         if (chdir(options.dataDir.c_str()) != 0)
             _exit(127);
         setenv("LD_PRELOAD", options.probe.c_str(), 1);
         setenv("GLACIMOR_STARTUP_PROBE_OUT", outFile.c_str(), 1);
+        setenv("GLACIMOR_STARTUP_PROBE_FRAMES", "2", 1);
+        setenv("MESA_SHADER_CACHE_DIR", shaderCache.c_str(), 1);
         // The shader link logs are the game's only output; they do not belong in the table.
         const int devNull = open("/dev/null", O_WRONLY);
         if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0)
@@ -381,25 +392,84 @@ double startupOnce(const Options& options, const std::string& outFile)
         execl(options.game.c_str(), options.game.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    // The probe ends the game at its first swap; a game that never swaps is stopped after a minute.
+    // The probe ends the game at its second swap; a game that never gets there is stopped after a minute.
     int status = 0;
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (Clock::now() > deadline) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
-            return -1;
+            return {};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
+        return {};
     std::ifstream result(outFile);
+    Startup startup;
     std::string key;
-    double ms = -1;
-    if (!(result >> key >> ms) || key != "startup_ms")
-        return -1;
-    return ms;
+    while (result >> key) {
+        int frame = 0;
+        if (key == "startup_ms")
+            result >> startup.ms;
+        else if (key == "frame_ms" && result >> frame && frame == 2)
+            result >> startup.secondFrameMs;
+        else
+            result.ignore(1 << 20, '\n');
+    }
+    return startup;
+}
+
+// A new empty folder for a shader cache; empty string if none can be made.
+std::string newShaderCache()
+{
+    std::string path = "/tmp/glacimor-shader-cache-XXXXXX";
+    return mkdtemp(path.data()) ? path : std::string();
+}
+
+// Times the program's start-ups with an empty shader cache (each run its own new one: the driver
+// compiles every shader and its variants) or with a warm one (a cache of the benchmark's own,
+// filled by one start-up that is not counted), and prints them. False if a run failed.
+bool timeStartups(const Options& options, bool warm)
+{
+    const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";
+    std::vector<double> times, secondFrames;
+    bool ok = true;
+    std::string cache = warm ? newShaderCache() : std::string();
+    if (warm && (cache.empty() || startupOnce(options, outFile, cache).ms < 0)) {
+        std::fprintf(stderr, "bench: the start-up that fills the shader cache failed\n");
+        ok = false;
+    }
+    for (int i = 0; ok && i < options.startupRuns; ++i) {
+        if (!warm)
+            cache = newShaderCache();
+        const Startup run = cache.empty() ? Startup{} : startupOnce(options, outFile, cache);
+        if (!warm && !cache.empty())
+            std::filesystem::remove_all(cache);
+        if (run.ms < 0) {
+            std::fprintf(stderr, "bench: start-up run %d of %s failed\n", i + 1, options.game.c_str());
+            ok = false;
+            continue;
+        }
+        times.push_back(run.ms);
+        if (run.secondFrameMs >= 0)
+            secondFrames.push_back(run.secondFrameMs);
+    }
+    if (warm && !cache.empty())
+        std::filesystem::remove_all(cache);
+    std::remove(outFile.c_str());
+    if (!times.empty()) {
+        const Spread spread = summarize(times);
+        std::printf("\nStart-up of %s with %s shader cache (SDL_Init to the first swap, %zu runs): median %.1f ms, "
+                    "min %.1f, max %.1f\n",
+                    options.game.c_str(), warm ? "a warm" : "an empty", times.size(), spread.median,
+                    *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+        if (!secondFrames.empty())
+            std::printf("  its second frame: median %.1f ms, min %.1f, max %.1f\n", summarize(secondFrames).median,
+                        *std::min_element(secondFrames.begin(), secondFrames.end()),
+                        *std::max_element(secondFrames.begin(), secondFrames.end()));
+    }
+    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -483,24 +553,8 @@ int main(int argc, char** argv)
     printTable(rows);
 
     if (options.startupRuns > 0) {
-        const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";
-        std::vector<double> times;
-        for (int i = 0; i < options.startupRuns; ++i) {
-            const double ms = startupOnce(options, outFile);
-            if (ms < 0) {
-                std::fprintf(stderr, "bench: start-up run %d of %s failed\n", i + 1, options.game.c_str());
-                ok = false;
-                continue;
-            }
-            times.push_back(ms);
-        }
-        std::remove(outFile.c_str());
-        if (!times.empty()) {
-            const Spread spread = summarize(times);
-            std::printf("\nStart-up of %s (SDL_Init to the first swap, %zu runs): median %.1f ms, min %.1f, max %.1f\n",
-                        options.game.c_str(), times.size(), spread.median, *std::min_element(times.begin(), times.end()),
-                        *std::max_element(times.begin(), times.end()));
-        }
+        ok = timeStartups(options, false) && ok;
+        ok = timeStartups(options, true) && ok;
     }
     return ok ? 0 : 1;
 }
