@@ -5,7 +5,8 @@
 // through a preloaded probe, with an empty and with a warm shader cache.
 //
 // Each resolution runs in a child process of its own: the text renderer builds its font texture
-// once per process, so a second GL context in the same process would draw the HUD without it.
+// and the cube its display list once per process, so a second GL context in the same process
+// would draw without them.
 #include "scenes.h"
 
 #include "core/clock.h"
