@@ -132,6 +132,7 @@ void renderFloor(double aspect)
 {
     beginScene(aspect);
     GM_GL_skybox();
+    beginBlending();
     beginOverlay();
     drawHud();
 }
