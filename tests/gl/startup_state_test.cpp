@@ -24,6 +24,12 @@ TEST(StartupState, FixedStateHoldsAfterStartup)
     GLint cull = 0;
     glGetIntegerv(GL_CULL_FACE_MODE, &cull);
     EXPECT_EQ(cull, GL_BACK);
+    // Set once here, so that the first frame blends as every later one.
+    GLint source = 0, destination = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Golden frames: fixed scenes of the game drawn by the game's own frame into an offscreen
 // framebuffer with four samples a pixel (as the game's window has them), resolved, and compared
-// with the reference pictures in tests/golden. What proves that a change keeps the picture.
+// with the reference pictures in tests/golden: the first frame of the process and the second.
+// What proves that a change keeps the picture.
 //
 // The scenes are deterministic: the world reset (the snow placed from the generator's default
 // state), the clock scripted, nothing updated between the frames. A pixel counts as changed when
@@ -32,6 +33,7 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifndef GLACIMOR_SOURCE_DIR
@@ -217,16 +219,21 @@ TEST_P(GoldenFrame, MatchesItsReference)
     ASSERT_TRUE(target.complete);
     ASSERT_EQ(target.samples, SAMPLES);
 
+    // Pictures of an earlier failure would mislead.
+    for (const char* frame : {"first", "second"})
+        for (const char* suffix : {".ppm", "-changed.ppm"})
+            std::filesystem::remove(std::string(GLACIMOR_GOLDEN_OUT) + "/" + scene.name + "-" + frame + suffix);
+
     scene.build();
-    // The world stands still between frames: the first frame of the process comes before the
-    // text has set its blend function; the second is every later frame.
-    target.drawFrame();
-    const Picture drawn = target.drawFrame();
+    // The world stands still between frames. The first frame of the process must look like
+    // every later one: nothing it draws may depend on state that only a drawn frame leaves.
+    const Picture first = target.drawFrame();
+    const Picture later = target.drawFrame();
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     const std::string reference = referencePath(scene.name);
     if (updating) {
-        ASSERT_TRUE(writePicture(reference, drawn)) << reference;
+        ASSERT_TRUE(writePicture(reference, later)) << reference;
         std::printf("golden: wrote %s\n", reference.c_str());
         return;
     }
@@ -235,15 +242,18 @@ TEST_P(GoldenFrame, MatchesItsReference)
     ASSERT_EQ(expected.width, WIDTH);
     ASSERT_EQ(expected.height, HEIGHT);
 
-    const Difference d = compare(expected, drawn);
-    if (d.changed > MAX_CHANGED_PIXELS) {
+    for (const auto& [frame, drawn] : {std::make_pair("first", &first), std::make_pair("second", &later)}) {
+        const Difference d = compare(expected, *drawn);
+        if (d.changed <= MAX_CHANGED_PIXELS)
+            continue;
         std::filesystem::create_directories(GLACIMOR_GOLDEN_OUT);
-        const std::string base = std::string(GLACIMOR_GOLDEN_OUT) + "/" + scene.name;
-        writePicture(base + ".ppm", drawn);
+        const std::string base = std::string(GLACIMOR_GOLDEN_OUT) + "/" + scene.name + "-" + frame;
+        writePicture(base + ".ppm", *drawn);
         writePicture(base + "-changed.ppm", d.map);
-        ADD_FAILURE() << d.changed << " pixels differ from " << reference << " by more than " << CHANNEL_TOLERANCE
-                      << " levels (at most " << MAX_CHANGED_PIXELS << " may), up to " << d.largest
-                      << " levels; drawn: " << base << ".ppm, changed pixels in red: " << base << "-changed.ppm";
+        ADD_FAILURE() << "the " << frame << " frame: " << d.changed << " pixels differ from " << reference
+                      << " by more than " << CHANNEL_TOLERANCE << " levels (at most " << MAX_CHANGED_PIXELS
+                      << " may), up to " << d.largest << " levels; drawn: " << base
+                      << ".ppm, changed pixels in red: " << base << "-changed.ppm";
     }
 }
 
