@@ -5,6 +5,8 @@
 #   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
 #   make package   builds the Debian package build/glacimor_<version>_<arch>.deb
 #   make bench     times the game's frames and start-up on this machine
+#   make bench-compare REV=<rev>   times that revision's build and the working tree's, interleaved
+#   make golden    renders the golden frames again into tests/golden (look at them before committing)
 #   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
 #   make windows-check  plays that zip under Wine on a virtual display
 #   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
@@ -33,7 +35,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RUNS ?= 5
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	windows windows-check deps-windows deps-windows-check demo deps-demo package deps-package soak
+	bench-compare golden windows windows-check deps-windows deps-windows-check demo deps-demo package \
+	deps-package soak
 
 run: deps-run build
 	@scripts/require-display.sh
@@ -76,6 +79,19 @@ bench: deps-bench
 	cmake --build build/bench -j $(JOBS) --target glacimor_bench
 	@if [ -n "$${DISPLAY:-}" ]; then build/bench/glacimor_bench $(BENCH_ARGS); \
 	else scripts/with-xvfb.sh build/bench/glacimor_bench $(BENCH_ARGS); fi
+
+# The same scenes timed for the working tree and for the git revision REV in one run, alternating
+# between the two builds; SCENES, ROUNDS, FRAMES, WARMUP, SIZE, STARTUP and KEEP adjust it (see
+# scripts/bench-compare.sh and docs/PERFORMANCE.md).
+bench-compare: deps-bench
+	@if [ -z "$(REV)" ]; then echo "usage: make bench-compare REV=<git revision>" >&2; exit 2; fi
+	scripts/bench-compare.sh "$(REV)"
+
+# Renders the golden frames of tests/golden again with the test build. A changed picture must be
+# looked at and explained in the commit that changes it.
+golden: deps-test build-test
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+		scripts/with-xvfb.sh build/test/tests/golden_tests --update
 
 # Windows: SDL 1.2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
 # build/windows/glacimor-windows.zip for the player; the check runs that zip under Wine.

@@ -90,10 +90,9 @@ void beginScene(double aspect)
 {
     setTexMode();
     glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
-    if (set_alpha)
-        glEnable(GL_BLEND);
-    else
-        glDisable(GL_BLEND);
+    // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
+    // so blending them would only read back every pixel to keep it as drawn.
+    glDisable(GL_BLEND);
     glUseProgram(set_shading ? gm_shader : 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -104,6 +103,14 @@ void beginScene(double aspect)
     camera.applyLookAt();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void beginBlending()
+{
+    if (set_alpha)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
 }
 
 void beginOverlay()
@@ -130,6 +137,7 @@ void renderFrame(double aspect)
         obstacle->render();
     player.GameObject::render();
     GM_GL_skybox();
+    beginBlending();
     blizzard.render();
     beginOverlay();
     drawEffectLabels();

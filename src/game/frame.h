@@ -7,8 +7,9 @@
 //                    refresh the FPS line, spawn timer, effects, collect expired effects,
 //                    enemies, player, show the hit points, HUD message timer, enemy cap,
 //                    light follows the player, camera behind the player, the snow's advance
-//   renderFrame    the picture: scene set-up and view, lights, enemies, obstacles, player,
-//                  skybox, snow, then the overlay: effect labels and the HUD
+//   renderFrame    the picture: scene set-up and view, lights, then the opaque world unblended
+//                  (enemies, obstacles, player, skybox), blending as the settings say, snow,
+//                  then the overlay: effect labels and the HUD
 //   (swap)         the platform shows the frame
 //
 // main() runs them in this order; the unit tests run beginFrame and updateFrame, the same
@@ -31,9 +32,12 @@ void showHitPoints();
 // from the random sequence, after the spawn timer; the flakes are drawn where it leaves them.
 void advanceSnow();
 
-// The start of drawing: texture modes and GL switches from the settings, the clear, and the
-// camera's projection and view.
+// The start of drawing: texture modes and GL switches from the settings, blending off for the
+// opaque world, the clear, and the camera's projection and view.
 void beginScene(double aspect);
+
+// After the opaque world: blending on or off as set_alpha says, for the snow and the overlay.
+void beginBlending();
 
 // Between the scene and the overlay: the fixed pipeline and an identity modelview. The camera's
 // view stays on the projection matrix for the effect labels.
@@ -43,7 +47,7 @@ void beginOverlay();
 void drawHud();
 
 // Draws the frame with the camera's view: beginScene, the lights, the enemies, the obstacles,
-// the player, the skybox, the snow, beginOverlay, drawEffectLabels, drawHud.
+// the player, the skybox, beginBlending, the snow, beginOverlay, drawEffectLabels, drawHud.
 void renderFrame(double aspect);
 
 #endif

@@ -78,6 +78,10 @@ void setFixedGLState()
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glEnable(GL_BLEND);
+    // The one blend function of the game, for the snow's fading flakes and the text's coverage.
+    // Set here, before the first frame, so that the first frame blends as every later one does
+    // and the driver makes its blending code once.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void reportStartupFailure(const char* step, const char* reason)

@@ -45,7 +45,7 @@ SDL_Surface* openVideoMode(bool fullscreen, SetVideoModeFn setVideoMode = SDL_Se
                            int height = 600);
 
 // The GL state that holds for the whole run: depth test, texturing, normalised normals,
-// colour material, back-face culling, blending.
+// colour material, back-face culling, blending with the source's alpha over what is drawn.
 void setFixedGLState();
 
 // Reports a start-up step that failed, with its reason, on one line of standard error.

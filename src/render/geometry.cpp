@@ -1,4 +1,5 @@
-// The cube model and the skybox, drawn from one quad turned between copies.
+// The cube model, one side turned into six places once, and the skybox, one quad turned
+// between copies.
 #include "render/geometry.h"
 
 #include "render/gl.h"
@@ -10,18 +11,6 @@ namespace {
 // points from the centre through its corner, so light varies smoothly across a side.
 const double FACE[4][3] = {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}};
 const double FACE_TEX[4][2] = {{1, 0}, {0, 0}, {0, 1}, {1, 1}};
-
-void faceQuad(bool textured)
-{
-    glBegin(GL_QUADS);
-    for (int i = 0; i < 4; ++i) {
-        glNormal3dv(FACE[i]);
-        if (textured)
-            glTexCoord2dv(FACE_TEX[i]);
-        glVertex3dv(FACE[i]);
-    }
-    glEnd();
-}
 
 // One side of the skybox at z = +100, seen from inside the box.
 void skyQuad()
@@ -38,30 +27,59 @@ void skyQuad()
     glEnd();
 }
 
-} // namespace
+// The sides of the cube in the order and colours the model has always been drawn in, each the
+// side at z = +1 turned into its place by a quarter turn (a matrix of whole numbers, so the
+// corners of neighbouring sides meet exactly).
+struct CubeSide {
+    double r, g, b;
+    bool textured;
+    int turn[3][3];
+};
 
-void GM_GL_cube_face(double r, double g, double b)
+const CubeSide CUBE_SIDES[6] = {
+    {0, 1, 0, true, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},    // back (+z), green
+    {1, 1, 1, true, {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}},   // left (-x), white
+    {1, 0, 0, true, {{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}}},  // front (-z), red: the look direction
+    {0, 0, 1, true, {{0, 0, 1}, {0, 1, 0}, {-1, 0, 0}}},   // right (+x), blue
+    // Bottom and top carry no texture of their own: they show the texel at (1, 1), tinted grey.
+    {0.8, 0.8, 0.8, false, {{0, 1, 0}, {0, 0, -1}, {-1, 0, 0}}}, // bottom (-y)
+    {0.8, 0.8, 0.8, false, {{0, -1, 0}, {0, 0, 1}, {-1, 0, 0}}}, // top (+y)
+};
+
+// The whole cube as one display list of 24 corners already turned: every enemy, the player and
+// the obstacles wear it, and the driver takes it as one ready primitive instead of six sides
+// with five turns of the matrix for every cube in every frame. Made in the first context that
+// draws a cube; the game has one context for its whole run.
+GLuint cubeList = 0;
+
+void compileCube()
 {
-    glColor3d(r, g, b);
-    faceQuad(true);
+    cubeList = glGenLists(1);
+    glNewList(cubeList, GL_COMPILE);
+    glBegin(GL_QUADS);
+    for (const CubeSide& side : CUBE_SIDES) {
+        glColor3d(side.r, side.g, side.b);
+        for (int i = 0; i < 4; ++i) {
+            double corner[3];
+            for (int row = 0; row < 3; ++row)
+                corner[row] = side.turn[row][0] * FACE[i][0] + side.turn[row][1] * FACE[i][1] +
+                              side.turn[row][2] * FACE[i][2];
+            glNormal3dv(corner); // from the centre through the corner, as on the side at z = +1
+            glTexCoord2dv(side.textured ? FACE_TEX[i] : FACE_TEX[3]);
+            glVertex3dv(corner);
+        }
+    }
+    glEnd();
+    glEndList();
 }
+
+} // namespace
 
 void GM_GL_cube()
 {
-    GM_GL_cube_face(0, 1, 0); // back, green
-    glRotated(-90, 0, 1, 0);
-    GM_GL_cube_face(1, 1, 1); // left, white
-    glRotated(-90, 0, 1, 0);
-    GM_GL_cube_face(1, 0, 0); // front, red: the look direction
-    glRotated(-90, 0, 1, 0);
-    GM_GL_cube_face(0, 0, 1); // right, blue
-    // Bottom and top carry no texture coordinates: they show the texel at (1, 1), tinted grey.
-    glRotated(90, 1, 0, 0);
-    glColor3d(0.8, 0.8, 0.8);
-    faceQuad(false);
-    glRotated(180, 1, 0, 0);
-    glColor3d(0.8, 0.8, 0.8);
-    faceQuad(false);
+    if (cubeList == 0)
+        compileCube();
+    glCallList(cubeList);
 }
 
 void GM_GL_skybox()

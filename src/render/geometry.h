@@ -2,11 +2,10 @@
 #ifndef GLACIMOR_RENDER_GEOMETRY_H
 #define GLACIMOR_RENDER_GEOMETRY_H
 
-// The cube's side at z = +1 in the given colour, textured once.
-void GM_GL_cube_face(double r, double g, double b);
-
-// The whole 2 x 2 x 2 cube about the current origin. Leaves the matrix turned,
-// the colour at grey and the texture coordinate at (1, 1).
+// The whole 2 x 2 x 2 cube about the current origin: green back (+z), white left (-x), red
+// front (-z), blue right (+x), textured; grey bottom and top. Leaves the matrix as it was, the
+// colour at grey and the texture coordinate at (1, 1). Needs a current GL context; the model
+// is made once, in the first context that draws it.
 void GM_GL_cube();
 
 // The 200-unit box of walls, ceiling and ice floor, fixed in the world. Leaves the modelview

@@ -83,7 +83,6 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
     char* text = myvasprintf(format, args);
     va_end(args);
 
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glBindTexture(GL_TEXTURE_2D, texId);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -93,29 +92,31 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
     if (!text)
         return;
 
+    // The whole text is one primitive: each glyph's corners are placed here rather than by a
+    // matrix pushed, moved and scaled for every glyph, which cost the driver a primitive each.
+    glBegin(GL_QUADS);
     layout(text, x, y, s, [&](const glQuickTextGlyph& g, double penX, double penY) {
         const double ox = -g.originX / 10000.0;
         const double oy = -g.originY / 10000.0;
+        const double left = penX + s * ox;
+        const double right = penX + s * (ox + g.width);
+        const double bottom = penY + s * oy;
+        const double top = penY + s * (oy + g.height);
         // Inset by 3/8 texel so linear filtering never reaches a neighbour's ink.
         const double s0 = (g.texX + 0.375) / g.texSize;
         const double t0 = (g.texY + 0.375) / g.texSize;
         const double s1 = s0 + (g.width - 0.75) / g.texSize;
         const double t1 = t0 + (g.height - 0.75) / g.texSize;
-        glPushMatrix();
-        glTranslated(penX, penY, z);
-        glScaled(s, s, 1);
-        glBegin(GL_QUADS);
         glTexCoord2d(s0, t0);
-        glVertex2d(ox, oy);
+        glVertex3d(left, bottom, z);
         glTexCoord2d(s1, t0);
-        glVertex2d(ox + g.width, oy);
+        glVertex3d(right, bottom, z);
         glTexCoord2d(s1, t1);
-        glVertex2d(ox + g.width, oy + g.height);
+        glVertex3d(right, top, z);
         glTexCoord2d(s0, t1);
-        glVertex2d(ox, oy + g.height);
-        glEnd();
-        glPopMatrix();
+        glVertex3d(left, top, z);
     });
+    glEnd();
     std::free(text);
 }
 

@@ -22,7 +22,9 @@ extern const glQuickTextGlyph* const glQuickTextFontChars[256];
 
 class glQuickText {
 public:
-    // Draws the printf-formatted text with the pen starting at (x, y) in the plane z, in the current colour.
+    // Draws the printf-formatted text with the pen starting at (x, y) in the plane z, in the current
+    // colour, its alpha the glyph's coverage; blended only as the caller's blend state says (the
+    // game's blend function is set once at start-up).
     static void printfAt(double x, double y, double z, double size, const char* format, ...)
         __attribute__((format(printf, 5, 6)));
     // Writes the box covering the text laid out from (0, 0): min x, min y, max x, max y.

@@ -80,7 +80,6 @@ public:
         for (GLenum off : {GL_LIGHTING, GL_LIGHT0, GL_SCISSOR_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST})
             glDisable(off);
         setFixedGLState();
-        glBlendFunc(GL_ONE, GL_ZERO);
         glDepthFunc(GL_LESS);
         glDepthMask(GL_TRUE);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

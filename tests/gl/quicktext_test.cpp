@@ -172,7 +172,6 @@ TEST(QuickTextTexture, EveryDrawSetsTheTextStateAndLeavesThePixelStoreAlone)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glBlendFunc(GL_ONE, GL_ZERO);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glMatrixMode(GL_MODELVIEW);
     GLint depthBefore = 0;
@@ -188,10 +187,6 @@ TEST(QuickTextTexture, EveryDrawSetsTheTextStateAndLeavesThePixelStoreAlone)
     GLint value = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
     EXPECT_EQ(static_cast<GLuint>(value), tex);
-    glGetIntegerv(GL_BLEND_SRC, &value);
-    EXPECT_EQ(value, GL_SRC_ALPHA);
-    glGetIntegerv(GL_BLEND_DST, &value);
-    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
     EXPECT_EQ(value, GL_MODULATE);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);

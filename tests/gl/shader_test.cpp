@@ -236,7 +236,6 @@ protected:
         glDeleteTextures(1, &white);
         glDeleteProgram(scene);
         glDeleteProgram(snow);
-        glBlendFunc(GL_ONE, GL_ZERO);
     }
 
     // The ice floor at y = -1 as the skybox lays it, seen from the game's camera, lit from light.

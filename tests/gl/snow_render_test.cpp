@@ -200,7 +200,6 @@ TEST_F(SnowRender, SnowUsesTheParticleProgramAndLeavesTheSceneProgram)
     EXPECT_GT(shaded.r, plain.r + 15);
     EXPECT_GT(shaded.g, 200);
 
-    glBlendFunc(GL_ONE, GL_ZERO);
     glUseProgram(0);
     glDeleteProgram(gm_pshader);
     glDeleteProgram(gm_shader);

@@ -24,6 +24,12 @@ TEST(StartupState, FixedStateHoldsAfterStartup)
     GLint cull = 0;
     glGetIntegerv(GL_CULL_FACE_MODE, &cull);
     EXPECT_EQ(cull, GL_BACK);
+    // Set once here, so that the first frame blends as every later one.
+    GLint source = 0, destination = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 namespace {
@@ -45,7 +51,8 @@ GLint polygonMode()
 
 } // namespace
 
-// Wireframe, blending and shading reach GL at the start of every frame's drawing, and only there.
+// Wireframe and shading reach GL at the start of every frame's drawing; blending is off for the
+// opaque world and follows its setting from the snow on.
 TEST(StartupState, FrameSwitchesFollowTheSettings)
 {
     const unsigned savedShader = gm_shader;
@@ -60,14 +67,18 @@ TEST(StartupState, FrameSwitchesFollowTheSettings)
     EXPECT_EQ(polygonMode(), GL_LINE);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(currentProgram(), 0);
+    beginBlending();
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 
     set_wireframe = false;
     set_alpha = true;
     set_shading = true;
     beginScene(4.0 / 3.0);
     EXPECT_EQ(polygonMode(), GL_FILL);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "the opaque world is drawn without blending";
     EXPECT_EQ(currentProgram(), static_cast<GLint>(gm_shader));
+    beginBlending();
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
 
     // The HUD leaves the scene program selected, whatever shading says.
     set_shading = false;

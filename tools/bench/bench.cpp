@@ -1,23 +1,24 @@
 // Glacimor's frame benchmark. It opens a real window, loads the game's shaders and textures the
 // way the game does, and times the game's own update and render steps on fixed scenes, with the
 // game clock scripted at 16 ms per frame so that every run draws the same pictures. It also times
-// the real program's start-up, from SDL_Init to its first buffer swap, through a preloaded probe.
+// the real program's start-up, from SDL_Init to its first buffer swap, and its second frame,
+// through a preloaded probe, with an empty and with a warm shader cache.
 //
 // Each resolution runs in a child process of its own: the text renderer builds its font texture
-// once per process, so a second GL context in the same process would draw the HUD without it.
+// and the cube its display list once per process, so a second GL context in the same process
+// would draw without them.
+#include "scenes.h"
+
 #include "actors/effect.h"
 #include "actors/enemy.h"
 #include "actors/player.h"
+
 #include "core/clock.h"
 #include "core/settings.h"
 #include "game/frame.h"
-#include "game/reset.h"
 #include "platform/startup.h"
-#include "render/geometry.h"
 #include "render/gl.h"
 #include "render/shader.h"
-#include "ui/gui.h"
-#include "world/camera.h"
 #include "world/particles.h"
 
 #include <SDL.h>
@@ -33,6 +34,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -74,7 +76,8 @@ void usage()
     std::printf("usage: glacimor_bench [--frames N] [--warmup N] [--startup-runs N] [--only SCENE]\n"
                 "                      [--size WxH] [--game PATH] [--probe PATH] [--data DIR]\n"
                 "Times the game's update and render steps on fixed scenes at 1280x720 (4x MSAA)\n"
-                "and 800x600, and the real program's start-up (0 start-up runs skip it).\n");
+                "and 800x600, and the real program's start-up, N runs with an empty shader cache and N\n"
+                "with a warm one (0 start-up runs skip it).\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -139,66 +142,10 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 }
 
 // ---------------------------------------------------------------------------------------------
-// The scripted clock and the scenes
+// The scenes (scenes.h) under the scripted clock
 
-constexpr Ticks FRAME_MS = 16;
-Ticks scriptedTicks = 0;
-Ticks scriptedClock() { return scriptedTicks; }
-
-// The peak: a full field, and a game old enough that the spawn interval has shrunk to nothing.
-constexpr Ticks PEAK_TIME = 420000; // 7 minutes in
-constexpr int RINGS = 10;
-constexpr int PER_RING = 100;
-constexpr double FIRST_RADIUS = 12;
-constexpr double RING_STEP = 8;
-
-// The world as at start-up (the same snowfall every time), with HUD texts as a game shows them,
-// the clock standing at `now` and the previous frame 16 ms ago.
-void resetScene(Ticks now)
-{
-    resetWorld();
-    gui.setText1("FPS: 60 ", 1.0, 1.0, 0.0);
-    gui.setText2("100", 1.0, 1.0, 1.0);
-
-    scriptedTicks = now;
-    game_time = now;
-    game_time_last = now - FRAME_MS;
-    game_time_delta = FRAME_MS;
-    game_time500 = now;
-    game_timeN = now;
-    frameNormalizer = FRAME_MS / 100.0;
-
-    camera.place(player.getCamPos());
-    camera.aim(player);
-}
-
-// The start of a game: the player alone at the origin, full hit points, the snow at its places.
-void buildStart() { resetScene(0); }
-
-// The peak: 1000 enemies on ten rings around the player (radius 12 to 84), every tenth dead
-// and every tenth stunned for a minute, each stun with its "STUNNED" label; a spawn interval
-// truncated to zero, so that every update spawns one enemy and the cap removes the oldest.
-void buildPeak()
-{
-    resetScene(PEAK_TIME);
-    for (int ring = 0; ring < RINGS; ++ring) {
-        const double radius = FIRST_RADIUS + RING_STEP * ring;
-        for (int k = 0; k < PER_RING; ++k) {
-            const double angle = (360.0 * k / PER_RING + 1.8 * ring) / 57.29578;
-            Enemy* enemy = new Enemy(radius * std::sin(angle), 0, radius * std::cos(angle));
-            enemy->lookAt(player);
-            const int n = ring * PER_RING + k;
-            if (n % 10 == 3) {
-                enemy->hp = 0;
-                enemy->state = STATE_DEAD;
-            } else if (n % 10 == 7) {
-                new Stun(player, *enemy, 60000);
-            }
-        }
-    }
-    set_spawntime = 0.9;
-    gui.setText2("37", 1.0, 1.0, 1.0);
-}
+using scenes::FRAME_MS;
+using scenes::scriptedTicks;
 
 // What minutes of attack spam leave: the peak with 25,000 running stuns, spread in turn over
 // the enemies the peak stuns, so each carries a stack of 250 and the picture is the peak's.
@@ -209,7 +156,7 @@ const char* const STACKED_BASE_SCENE = "peak, culling on, shading on";
 
 void buildStackedPeak()
 {
-    buildPeak();
+    scenes::buildPeak();
     std::vector<Enemy*> stunned;
     for (Enemy* enemy : enemyList)
         if (enemy->state == STATE_STUNNED)
@@ -218,16 +165,6 @@ void buildStackedPeak()
         new Stun(player, *stunned[i % stunned.size()], 60000);
     set_culling = true;
     set_shading = true;
-}
-
-// The least a frame can cost: the game's own GL switches and view, the clear, the skybox and
-// the HUD, nothing in between.
-void renderFloor(double aspect)
-{
-    beginScene(aspect);
-    GM_GL_skybox();
-    beginOverlay();
-    drawHud();
 }
 
 // Events are read and dropped between frames, outside the timing, so the X queue stays empty.
@@ -269,7 +206,7 @@ std::vector<double> timePeakUpdates(const Options& options)
 {
     std::vector<double> samples;
     for (int i = 0; i < options.warmup + options.frames; ++i) {
-        buildPeak();
+        scenes::buildPeak();
         scriptedTicks += FRAME_MS;
         const Clock::time_point start = Clock::now();
         beginFrame();
@@ -343,7 +280,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         std::fprintf(stderr, "bench: no %dx%d window with the game's shaders and textures\n", res.width, res.height);
         return 1;
     }
-    setTickSource(scriptedClock);
+    scenes::installScriptedClock();
 
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
@@ -377,15 +314,15 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         renderFrame(aspect);
     };
 
-    run("floor", buildStart, [aspect]() { renderFloor(aspect); });
-    run("start", buildStart, full);
+    run("floor", scenes::buildStart, [aspect]() { scenes::renderFloor(aspect); });
+    run("start", scenes::buildStart, full);
     for (const bool culling : {true, false})
         for (const bool shading : {true, false}) {
             const std::string scene = std::string("peak, culling ") + (culling ? "on" : "off") + ", shading " +
                                       (shading ? "on" : "off");
             run(scene,
                 [culling, shading]() {
-                    buildPeak();
+                    scenes::buildPeak();
                     set_culling = culling;
                     set_shading = shading;
                 },
@@ -393,13 +330,17 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
         }
     run(STACKED_SCENE, buildStackedPeak, full);
 
+    // The same field with no two enemies overlapping: every pixel is decided, so its picture and
+    // its time compare across builds.
+    run("spaced peak", scenes::buildSpacedPeak, full);
+
     // The world's step needs no window; it runs once, in the first child.
     if (res.multisample && wanted(options, "update")) {
         Row row{"peak update (no GL)", "-", options.frames, summarize(timePeakUpdates(options)), 0};
         std::fputs(formatRow(row).c_str(), out);
         std::fprintf(stderr, "bench: %-24s %8.3f ms\n", row.scene.c_str(), row.spread.median);
     }
-    resetScene(0);
+    scenes::resetScene(0);
     SDL_Quit();
     return 0;
 }
@@ -471,9 +412,15 @@ std::map<std::pair<std::string, std::string>, long> peakKb;
 // ---------------------------------------------------------------------------------------------
 // Start-up of the real program
 
-// Runs the game once with the probe preloaded, from the data directory; returns the probe's
-// milliseconds from SDL_Init to the return of the first swap, or a negative value.
-double startupOnce(const Options& options, const std::string& outFile)
+// One start-up as the probe saw it: to the first swap, and the second frame after it.
+struct Startup {
+    double ms = -1;
+    double secondFrameMs = -1;
+};
+
+// Runs the game once with the probe preloaded, from the data directory, with Mesa's on-disk
+// shader cache in `shaderCache`; the probe lets it draw two frames.
+Startup startupOnce(const Options& options, const std::string& outFile, const std::string& shaderCache)
 {
     std::remove(outFile.c_str());
     // What the parent has buffered must not be written a second time by the child.
@@ -481,12 +428,14 @@ double startupOnce(const Options& options, const std::string& outFile)
     std::fflush(stderr);
     const pid_t pid = fork();
     if (pid < 0)
-        return -1;
+        return {};
     if (pid == 0) {
         if (chdir(options.dataDir.c_str()) != 0)
             _exit(127);
         setenv("LD_PRELOAD", options.probe.c_str(), 1);
         setenv("GLACIMOR_STARTUP_PROBE_OUT", outFile.c_str(), 1);
+        setenv("GLACIMOR_STARTUP_PROBE_FRAMES", "2", 1);
+        setenv("MESA_SHADER_CACHE_DIR", shaderCache.c_str(), 1);
         // The shader link logs are the game's only output; they do not belong in the table.
         const int devNull = open("/dev/null", O_WRONLY);
         if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0)
@@ -494,25 +443,84 @@ double startupOnce(const Options& options, const std::string& outFile)
         execl(options.game.c_str(), options.game.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    // The probe ends the game at its first swap; a game that never swaps is stopped after a minute.
+    // The probe ends the game at its second swap; a game that never gets there is stopped after a minute.
     int status = 0;
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (Clock::now() > deadline) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
-            return -1;
+            return {};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
+        return {};
     std::ifstream result(outFile);
+    Startup startup;
     std::string key;
-    double ms = -1;
-    if (!(result >> key >> ms) || key != "startup_ms")
-        return -1;
-    return ms;
+    while (result >> key) {
+        int frame = 0;
+        if (key == "startup_ms")
+            result >> startup.ms;
+        else if (key == "frame_ms" && result >> frame && frame == 2)
+            result >> startup.secondFrameMs;
+        else
+            result.ignore(1 << 20, '\n');
+    }
+    return startup;
+}
+
+// A new empty folder for a shader cache; empty string if none can be made.
+std::string newShaderCache()
+{
+    std::string path = "/tmp/glacimor-shader-cache-XXXXXX";
+    return mkdtemp(path.data()) ? path : std::string();
+}
+
+// Times the program's start-ups with an empty shader cache (each run its own new one: the driver
+// compiles every shader and its variants) or with a warm one (a cache of the benchmark's own,
+// filled by one start-up that is not counted), and prints them. False if a run failed.
+bool timeStartups(const Options& options, bool warm)
+{
+    const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";
+    std::vector<double> times, secondFrames;
+    bool ok = true;
+    std::string cache = warm ? newShaderCache() : std::string();
+    if (warm && (cache.empty() || startupOnce(options, outFile, cache).ms < 0)) {
+        std::fprintf(stderr, "bench: the start-up that fills the shader cache failed\n");
+        ok = false;
+    }
+    for (int i = 0; ok && i < options.startupRuns; ++i) {
+        if (!warm)
+            cache = newShaderCache();
+        const Startup run = cache.empty() ? Startup{} : startupOnce(options, outFile, cache);
+        if (!warm && !cache.empty())
+            std::filesystem::remove_all(cache);
+        if (run.ms < 0) {
+            std::fprintf(stderr, "bench: start-up run %d of %s failed\n", i + 1, options.game.c_str());
+            ok = false;
+            continue;
+        }
+        times.push_back(run.ms);
+        if (run.secondFrameMs >= 0)
+            secondFrames.push_back(run.secondFrameMs);
+    }
+    if (warm && !cache.empty())
+        std::filesystem::remove_all(cache);
+    std::remove(outFile.c_str());
+    if (!times.empty()) {
+        const Spread spread = summarize(times);
+        std::printf("\nStart-up of %s with %s shader cache (SDL_Init to the first swap, %zu runs): median %.1f ms, "
+                    "min %.1f, max %.1f\n",
+                    options.game.c_str(), warm ? "a warm" : "an empty", times.size(), spread.median,
+                    *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+        if (!secondFrames.empty())
+            std::printf("  its second frame: median %.1f ms, min %.1f, max %.1f\n", summarize(secondFrames).median,
+                        *std::min_element(secondFrames.begin(), secondFrames.end()),
+                        *std::max_element(secondFrames.begin(), secondFrames.end()));
+    }
+    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -643,24 +651,8 @@ int main(int argc, char** argv)
     ok = checkStackedStuns(rows) && ok;
 
     if (options.startupRuns > 0) {
-        const std::string outFile = "/tmp/glacimor-startup-" + std::to_string(getpid()) + ".txt";
-        std::vector<double> times;
-        for (int i = 0; i < options.startupRuns; ++i) {
-            const double ms = startupOnce(options, outFile);
-            if (ms < 0) {
-                std::fprintf(stderr, "bench: start-up run %d of %s failed\n", i + 1, options.game.c_str());
-                ok = false;
-                continue;
-            }
-            times.push_back(ms);
-        }
-        std::remove(outFile.c_str());
-        if (!times.empty()) {
-            const Spread spread = summarize(times);
-            std::printf("\nStart-up of %s (SDL_Init to the first swap, %zu runs): median %.1f ms, min %.1f, max %.1f\n",
-                        options.game.c_str(), times.size(), spread.median, *std::min_element(times.begin(), times.end()),
-                        *std::max_element(times.begin(), times.end()));
-        }
+        ok = timeStartups(options, false) && ok;
+        ok = timeStartups(options, true) && ok;
     }
     return ok ? 0 : 1;
 }
