@@ -4,15 +4,11 @@
 
 #include <thread>
 
-class EventFoldTest : public GameTest {
+class EventFoldTest : public EventTest {
 protected:
-    bool running = true;
-    EventContext context;
-
     void SetUp() override
     {
-        GameTest::SetUp();
-        context.running = &running;
+        EventTest::SetUp();
         holdEvents();
         // Nothing held by an earlier test counts here.
         EventContext none;
@@ -22,7 +18,7 @@ protected:
     void TearDown() override
     {
         SDL_SetEventFilter(nullptr);
-        GameTest::TearDown();
+        EventTest::TearDown();
     }
 
     static int fold(const SDL_Event& event) { return foldEvent(&event); }

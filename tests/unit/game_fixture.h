@@ -62,6 +62,20 @@ protected:
     static std::string text(Gui_textObj& slot) { return slot.chars(); }
 };
 
+// A game with its event pump: what Escape and the window's close request clear, and where
+// the events are handed.
+class EventTest : public GameTest {
+protected:
+    bool running = true;
+    EventContext context;
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        context.running = &running;
+    }
+};
+
 // Synthetic SDL events, as SDL_PollEvent would deliver them.
 inline SDL_Event keyEvent(Uint8 type, SDLKey key)
 {

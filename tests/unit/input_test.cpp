@@ -3,18 +3,7 @@
 
 #include <cmath>
 
-class InputTest : public GameTest {
-protected:
-    bool running = true;
-    EventContext context;
-
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        context.running = &running;
-        context.screen = nullptr;
-    }
-};
+using InputTest = EventTest;
 
 TEST_F(InputTest, MovementKeysAreHeldFromDownToUp)
 {
