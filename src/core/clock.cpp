@@ -4,12 +4,14 @@
 #include <cmath>
 #include <sstream>
 
-Ticks game_time = 0;
-Ticks game_time_last = 0;
-Ticks game_time_delta = 0;
-Ticks game_time500 = 0;
-Ticks game_timeN = 0;
-double frameNormalizer = 1.0;
+#define GLACIMOR_DEFINE_CLOCK(type, name, value) type name = value;
+GLACIMOR_CLOCKS(GLACIMOR_DEFINE_CLOCK)
+
+void restoreClocks()
+{
+#define GLACIMOR_RESTORE_CLOCK(type, name, value) name = value;
+    GLACIMOR_CLOCKS(GLACIMOR_RESTORE_CLOCK)
+}
 
 namespace {
 

@@ -15,12 +15,22 @@ using TickSource = Ticks (*)();
 Ticks ticksNow();
 void setTickSource(TickSource source); // nullptr: no source, the time stands at 0
 
-extern Ticks game_time;        // ticks read at the start of the current frame
-extern Ticks game_time_last;   // game_time of the previous frame
-extern Ticks game_time_delta;  // game_time - game_time_last
-extern Ticks game_time500;     // start of the current 500 ms HUD refresh period
-extern Ticks game_timeN;       // spawn clock: ticks up to which spawn intervals are used up
-extern double frameNormalizer; // length of the last frame in units of 100 ms; scales all motion
+// The frame's clocks, with their values before the first frame: the definitions and their
+// restore come from this table.
+#define GLACIMOR_CLOCKS(X)                                                                       \
+    X(Ticks, game_time, 0)          /* ticks read at the start of the current frame */          \
+    X(Ticks, game_time_last, 0)     /* game_time of the previous frame */                       \
+    X(Ticks, game_time_delta, 0)    /* game_time - game_time_last */                            \
+    X(Ticks, game_time500, 0)       /* start of the current 500 ms HUD refresh period */        \
+    X(Ticks, game_timeN, 0)         /* spawn clock: ticks up to which intervals are used up */  \
+    X(double, frameNormalizer, 1.0) /* the last frame's length in 100 ms units; scales motion */
+
+#define GLACIMOR_DECLARE_CLOCK(type, name, value) extern type name;
+GLACIMOR_CLOCKS(GLACIMOR_DECLARE_CLOCK)
+#undef GLACIMOR_DECLARE_CLOCK
+
+// Puts the clocks back to their values before the first frame. For tests and the benchmark.
+void restoreClocks();
 
 // Frame step 2: read the clock once and derive frameNormalizer (no clamp).
 void advanceClock();
