@@ -6,16 +6,7 @@
 #include "core/settings.h"
 #include "ui/gui.h"
 
-namespace {
-
-struct Toggle {
-    Key key;
-    bool* setting;
-    const char* onText;
-    const char* offText;
-};
-
-const Toggle toggles[] = {
+const SettingsKey SETTINGS_KEYS[9] = {
     {Key::F1, &set_god, "godmode on", "godmode off"},
     {Key::F2, &set_fpscounter, "fps counter on", "fps counter off"},
     {Key::F3, &set_wireframe, "wireframe on", "wireframe off"},
@@ -26,6 +17,8 @@ const Toggle toggles[] = {
     {Key::F8, &set_culling, "culling on", "culling off"},
     {Key::F9, &set_alpha, "alpha on", "alpha off"},
 };
+
+namespace {
 
 // The held-key flag a key drives, or null.
 bool* heldFlag(Key key)
@@ -43,7 +36,7 @@ bool* heldFlag(Key key)
     }
 }
 
-void flip(const Toggle& toggle)
+void flip(const SettingsKey& toggle)
 {
     *toggle.setting = !*toggle.setting;
     gui.setText3(*toggle.setting ? toggle.onText : toggle.offText, 1.0, 1.0, 1.0);
@@ -55,7 +48,7 @@ Request keyDown(Key key)
         *flag = true;
         return Request::None;
     }
-    for (const Toggle& toggle : toggles) {
+    for (const SettingsKey& toggle : SETTINGS_KEYS) {
         if (toggle.key == key) {
             flip(toggle);
             return Request::None;

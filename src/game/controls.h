@@ -13,6 +13,18 @@ enum class Request {
     ToggleFullScreen, // F
 };
 
+// A settings key: on its key-down the setting flips and the HUD's message line says, in white,
+// the text of its new state.
+struct SettingsKey {
+    Key key;
+    bool* setting;
+    const char* onText;
+    const char* offText;
+};
+
+// F1 to F9, the one list of the settings keys and their messages.
+extern const SettingsKey SETTINGS_KEYS[9];
+
 // Hands one event to the input record, the settings, the HUD and the player.
 Request handleInput(const InputEvent& event);
 

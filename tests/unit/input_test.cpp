@@ -1,6 +1,8 @@
 // Event dispatch: held keys, mouse motion and wheel, the settings keys, the attack bindings, quitting.
 #include "game_fixture.h"
 
+#include "game/controls.h"
+
 #include <cmath>
 
 using InputTest = EventTest;
@@ -39,58 +41,18 @@ TEST_F(InputTest, KeyTappedWithinOneFrameDoesNotMoveThePlayer)
     EXPECT_DOUBLE_EQ(player.pos.z, -1.5);
 }
 
-TEST_F(InputTest, GodModeKeyFlipsBackAndForth)
+TEST_F(InputTest, FunctionKeysReachTheirSettingsOnKeyDown)
 {
-    press(SDLK_F1, context);
-    EXPECT_TRUE(set_god);
-    EXPECT_EQ(text(gui.text3), "godmode on");
-    EXPECT_EQ(gui.text3Timer, 10.0);
-    press(SDLK_F1, context);
-    EXPECT_FALSE(set_god);
-    EXPECT_EQ(text(gui.text3), "godmode off");
-}
-
-TEST_F(InputTest, EachSettingsKeyAnnouncesItsNewState)
-{
-    const struct {
-        SDLKey key;
-        bool* setting;
-        const char* first;
-        const char* second;
-    } toggles[] = {
-        {SDLK_F2, &set_fpscounter, "fps counter off", "fps counter on"},
-        {SDLK_F3, &set_wireframe, "wireframe on", "wireframe off"},
-        {SDLK_F4, &set_filtering, "texture filtering off", "texture filtering on"},
-        {SDLK_F5, &set_mipmap, "mipmaps off", "mipmaps on"},
-        {SDLK_F6, &set_aniso, "AF off", "AF on"},
-        {SDLK_F7, &set_shading, "shading off", "shading on"},
-        {SDLK_F8, &set_culling, "culling off", "culling on"},
-        {SDLK_F9, &set_alpha, "alpha off", "alpha on"},
-    };
-    for (const auto& t : toggles) {
-        const bool before = *t.setting;
-        gui.setText3("", 0.5, 0.5, 0.5);
-        press(t.key, context);
-        EXPECT_EQ(*t.setting, !before) << t.first;
-        EXPECT_EQ(text(gui.text3), t.first);
-        EXPECT_EQ(gui.text3.red, 1.0); // white
-        EXPECT_EQ(gui.text3.green, 1.0);
-        EXPECT_EQ(gui.text3.blue, 1.0);
-        press(t.key, context);
-        EXPECT_EQ(*t.setting, before);
-        EXPECT_EQ(text(gui.text3), t.second);
+    // What each settings key does is the controls' (controls_test.cpp); here, that F1 to F9
+    // arrive as the keys of that list, in its order.
+    const SDLKey keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
+    for (int i = 0; i < 9; ++i) {
+        const bool before = *SETTINGS_KEYS[i].setting;
+        press(keys[i], context);
+        EXPECT_EQ(*SETTINGS_KEYS[i].setting, !before) << "F" << i + 1;
+        release(keys[i], context);
+        EXPECT_EQ(*SETTINGS_KEYS[i].setting, !before) << "F" << i + 1;
     }
-    EXPECT_FALSE(set_god); // each key flips only its own setting
-}
-
-TEST_F(InputTest, TogglesActOnKeyDownOnly)
-{
-    press(SDLK_F3, context);
-    ASSERT_TRUE(set_wireframe);
-    gui.setText3("kept", 1, 1, 1);
-    release(SDLK_F3, context);
-    EXPECT_TRUE(set_wireframe);
-    EXPECT_EQ(text(gui.text3), "kept");
 }
 
 TEST_F(InputTest, WheelScalesTheCameraDistanceWithoutBounds)
