@@ -1,60 +1,38 @@
-// The world as it stands before the first frame.
+// The world as it stands before the first frame, rebuilt from the table that built it.
 #include "game/reset.h"
 
-#include "actors/effect.h"
-#include "actors/enemy.h"
-#include "actors/player.h"
-#include "core/clock.h"
-#include "core/input.h"
 #include "core/settings.h"
-#include "ui/gui.h"
-#include "world/camera.h"
-#include "world/game_object.h"
-#include "world/light.h"
-#include "world/particles.h"
+#include "game/world.h"
 
 #include <cstdlib>
-#include <string>
 
 namespace {
 
-void clearSlot(Gui_textObj& slot)
+template <typename T>
+void destroyAll(std::vector<T*>& list)
 {
-    slot.text.str(std::string());
-    slot.text.clear();
-    slot.red = slot.green = slot.blue = 1.0;
+    for (T* entry : list)
+        delete entry;
+    list.clear();
 }
 
 } // namespace
 
+#define GLACIMOR_RESET_built(type, name, arguments) name = type arguments;
+#define GLACIMOR_RESET_owned(type, name, arguments) destroyAll(name);
+#define GLACIMOR_RESET_unlinked(type, name, arguments) name.clear();
+#define GLACIMOR_RESET_kept(type, name, arguments)
+#define GLACIMOR_RESET_OBJECT(type, name, arguments, reset) GLACIMOR_RESET_##reset(type, name, arguments)
+
 void resetWorld()
 {
-    for (Effect* effect : effectList)
-        delete effect;
-    effectList.clear();
-    for (Enemy* enemy : enemyList)
-        delete enemy;
-    enemyList.clear();
-    obstacleList.clear();
-
+    // The plain values first: they hold before any object is built.
     restoreDefaultSettings();
-    player = Player(0, 0, 0);
-    input = Input();
-    camera = Camera(10, 10, 10, 0, 0, 0);
-    light0.lightPos[0] = 0.0f;
-    light0.lightPos[1] = 20.0f;
-    light0.lightPos[2] = 0.0f;
-    light0.lightPos[3] = 0.0f;
-    game_time = game_time_last = game_time_delta = game_time500 = game_timeN = 0;
-    frameNormalizer = 1.0;
-    fps = FrameCounter();
-    clearSlot(gui.text1);
-    clearSlot(gui.text2);
-    clearSlot(gui.text3);
-    gui.text3Timer = 0;
-
-    // An unseeded generator starts as seeded with 1; building the snow is its first use.
-    std::srand(1);
-    blizzard.init();
+    restoreClocks();
     flakesDrawn = 0;
+    // An unseeded generator starts as seeded with 1. The objects are built again in the table's
+    // order and draw from it as at start-up (the snow is its first user), so that the random
+    // sequence continues as in a fresh run.
+    std::srand(1);
+    GLACIMOR_WORLD(GLACIMOR_RESET_OBJECT)
 }

@@ -2,11 +2,11 @@
 #ifndef GLACIMOR_GAME_RESET_H
 #define GLACIMOR_GAME_RESET_H
 
-// Deletes every effect and enemy (effects first: they refer to enemies), unlinks the obstacles
-// (they belong to whoever made them), restores the settings, the player, the input, the camera,
-// the light's position, the clocks, the frame counter and the HUD, and places the snow again
-// from the generator's default state, so that the random sequence continues as in a fresh run.
-// The GL resources (textures, programs) and the tick source are left as they are.
+// Restores the settings and the clocks, starts the random sequence over, then puts every object
+// of the world table (game/world.h) back in the table's order as the table says: the effects and
+// enemies destroyed, the obstacles unlinked, the rest built again from the arguments that built
+// them (the snow from the generator's first numbers, as in a fresh run). The GL resources
+// (textures, programs) and the tick source are left as they are.
 void resetWorld();
 
 #endif

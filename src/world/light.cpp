@@ -3,6 +3,8 @@
 
 #include "render/gl.h"
 
+#include <algorithm>
+
 Light::Light(double x, double y, double z, unsigned int id)
     : GameObject(x, y, z, 0, 0, -1), lightId(id),
       lightPos{static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), 0.0f}
@@ -14,7 +16,11 @@ Light::Light(double x, double y, double z, unsigned int id)
     lightList.push_back(this);
 }
 
-Light::~Light() { glDisable(lightId); }
+Light::~Light()
+{
+    glDisable(lightId);
+    lightList.erase(std::remove(lightList.begin(), lightList.end(), this), lightList.end());
+}
 
 void Light::render() const
 {

@@ -13,9 +13,12 @@ public:
     // construction; afterwards the frame loop moves it with the player.
     float lightPos[4];
 
-    // Files itself in lightList.
+    // Files itself in lightList, which holds every light that exists: a light leaves it when
+    // it is destroyed.
     Light(double x, double y, double z, unsigned int lightId);
     ~Light();
+    Light(const Light&) = delete;
+    Light& operator=(const Light&) = default;
 
     // Hands the colours and lightPos to OpenGL under an identity modelview, so the
     // position is a world position.

@@ -232,7 +232,8 @@ TEST(SceneLight, HandsItsColoursAndPositionToOpenGL)
         for (int i = 0; i < 4; ++i)
             EXPECT_FLOAT_EQ(diffuse[i], 1);
         EXPECT_FLOAT_EQ(ambient[0] + ambient[1] + ambient[2], 0);
-        lightList.pop_back(); // the lamp dies with this scope; leave no dangling entry
     }
     EXPECT_FALSE(glIsEnabled(GL_LIGHT3));
+    ASSERT_FALSE(lightList.empty());
+    EXPECT_EQ(lightList.back(), &light0) << "the lamp left the list with its scope";
 }
