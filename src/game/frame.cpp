@@ -1,4 +1,5 @@
-// The steps of one frame, in the order the game has always run them.
+// The steps of one frame, in the order the game has always run them: the two tables here are
+// the one list of them.
 #include "game/frame.h"
 
 #include "actors/effect.h"
@@ -8,14 +9,14 @@
 #include "core/input.h"
 #include "core/settings.h"
 #include "render/geometry.h"
-#include "render/gl.h"
-#include "render/shader.h"
-#include "render/textures.h"
+#include "render/scene.h"
 #include "ui/gui.h"
 #include "world/camera.h"
 #include "world/game_object.h"
 #include "world/light.h"
 #include "world/particles.h"
+
+#include <iterator>
 
 namespace {
 
@@ -41,6 +42,10 @@ void updateEnemies()
         enemyList[i]->update();
 }
 
+void updatePlayer() { player.update(); }
+
+void updateHud() { gui.update(); }
+
 // The light hangs above the player; Up and Down raise and lower it.
 void moveLight()
 {
@@ -52,13 +57,59 @@ void moveLight()
     light0.lightPos[2] = static_cast<float>(player.pos.z);
 }
 
-void placeCamera()
+void drawLights()
 {
-    camera.place(player.getCamPos());
-    camera.aim(player);
+    for (Light* light : lightList)
+        light->render();
 }
 
+void drawEnemies()
+{
+    for (Enemy* enemy : enemyList)
+        enemy->GameObject::render();
+}
+
+void drawObstacles()
+{
+    for (Obstacle* obstacle : obstacleList)
+        obstacle->render();
+}
+
+const UpdateStep UPDATE_STEPS[] = {
+    {"refreshFpsLine", refreshFpsLine},
+    {"runSpawnTimer", runSpawnTimer},
+    {"updateEffects", updateEffects},
+    {"collectExpiredEffects", collectExpiredEffects},
+    {"updateEnemies", updateEnemies},
+    {"updatePlayer", updatePlayer},
+    {"showHitPoints", showHitPoints},
+    {"updateHud", updateHud},
+    {"capEnemies", capEnemies},
+    {"moveLight", moveLight},
+    {"placeCamera", placeCamera},
+    {"advanceSnow", advanceSnow},
+};
+
+// The opaque world is drawn without blending, then the snow and the overlay blend as set.
+const RenderStep RENDER_STEPS[] = {
+    {"beginScene", beginScene, true},
+    {"drawLights", [](double) { drawLights(); }, false},
+    {"drawEnemies", [](double) { drawEnemies(); }, false},
+    {"drawObstacles", [](double) { drawObstacles(); }, false},
+    {"drawPlayer", [](double) { player.GameObject::render(); }, false},
+    {"drawSkybox", [](double) { GM_GL_skybox(); }, true},
+    {"beginBlending", [](double) { beginBlending(); }, true},
+    {"drawSnow", [](double) { blizzard.render(); }, false},
+    {"beginOverlay", [](double) { beginOverlayState(); }, true},
+    {"drawEffectLabels", [](double) { drawEffectLabels(); }, false},
+    {"drawHud", [](double) { drawHud(); }, true},
+};
+
 } // namespace
+
+Steps<UpdateStep> updateSteps() { return {UPDATE_STEPS, std::size(UPDATE_STEPS)}; }
+
+Steps<RenderStep> renderSteps() { return {RENDER_STEPS, std::size(RENDER_STEPS)}; }
 
 void beginFrame()
 {
@@ -68,78 +119,37 @@ void beginFrame()
 
 void updateFrame()
 {
-    refreshFpsLine();
-    runSpawnTimer();
-    updateEffects();
-    collectExpiredEffects();
-    updateEnemies();
-    player.update();
-    showHitPoints();
-    gui.update();
-    capEnemies();
-    moveLight();
-    placeCamera();
-    advanceSnow();
+    for (const UpdateStep& step : UPDATE_STEPS)
+        step.run();
+}
+
+void renderFrame(double aspect)
+{
+    for (const RenderStep& step : RENDER_STEPS)
+        step.run(aspect);
 }
 
 void showHitPoints() { gui.setText2(player.getHP().c_str(), 1.0, 1.0, 1.0); }
 
 void advanceSnow() { blizzard.update(); }
 
+void placeCamera()
+{
+    camera.place(player.getCamPos());
+    camera.aim(player);
+}
+
 void beginScene(double aspect)
 {
-    setTexMode();
-    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
-    // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
-    // so blending them would only read back every pixel to keep it as drawn.
-    glDisable(GL_BLEND);
-    glUseProgram(set_shading ? gm_shader : 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    // The view lives on the projection matrix; the modelview carries only each object's placement.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-aspect / 2, aspect / 2, -0.5, 0.5, 3.0, 20000.0);
+    beginSceneState(aspect);
     camera.applyLookAt();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    beginModelview();
 }
 
-void beginBlending()
-{
-    if (set_alpha)
-        glEnable(GL_BLEND);
-    else
-        glDisable(GL_BLEND);
-}
-
-void beginOverlay()
-{
-    glUseProgram(0);
-    glLoadIdentity();
-}
+void beginBlending() { setBlendingFromSettings(); }
 
 void drawHud()
 {
     gui.render();
-    // The next frame chooses its program again before it draws anything.
-    glUseProgram(gm_shader);
-}
-
-void renderFrame(double aspect)
-{
-    beginScene(aspect);
-    for (Light* light : lightList)
-        light->render();
-    for (Enemy* enemy : enemyList)
-        enemy->GameObject::render();
-    for (Obstacle* obstacle : obstacleList)
-        obstacle->render();
-    player.GameObject::render();
-    GM_GL_skybox();
-    beginBlending();
-    blizzard.render();
-    beginOverlay();
-    drawEffectLabels();
-    drawHud();
+    selectSceneProgram();
 }

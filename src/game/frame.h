@@ -1,53 +1,56 @@
-// One pass of the frame loop, every step named in the order it runs:
-//
-//   beginFrame     count the frame, read the clock once (frameNormalizer)
-//   pollEvents     the platform's events, translated, into the input and the settings
-//                  (platform/events.h: the one step that needs the window system)
-//   updateFrame    the world's step, no GL, so that a whole game runs headless:
-//                    refresh the FPS line, spawn timer, effects, collect expired effects,
-//                    enemies, player, show the hit points, HUD message timer, enemy cap,
-//                    light follows the player, camera behind the player, the snow's advance
-//   renderFrame    the picture: scene set-up and view, lights, then the opaque world unblended
-//                  (enemies, obstacles, player, skybox), blending as the settings say, snow,
-//                  then the overlay: effect labels and the HUD
-//   (swap)         the platform shows the frame
-//
-// main() runs them in this order; the unit tests run beginFrame and updateFrame, the same
-// steps drawing the same random numbers, so a scripted game is the real game without pictures.
+// One pass of the frame loop. main() runs, while the game goes on: beginFrame, the platform's
+// event pump (platform/events.h), updateFrame, renderFrame, then the platform's buffer swap.
+// updateFrame and renderFrame run the steps of the two tables below in their order: the tables
+// are the one list of a frame's steps (docs/ARCHITECTURE.md names them, and a test holds the two
+// together). The unit tests run beginFrame and updateFrame, the same steps drawing the same random
+// numbers, so a scripted game is the real game without pictures.
 #ifndef GLACIMOR_GAME_FRAME_H
 #define GLACIMOR_GAME_FRAME_H
+
+#include <cstddef>
 
 // Counts the frame and reads the clock once, deriving frameNormalizer.
 void beginFrame();
 
-// The world's step, in order: refreshFpsLine, runSpawnTimer, the effects' updates,
-// collectExpiredEffects, the enemies' updates, player.update, showHitPoints, gui.update,
-// capEnemies, moveLight, placeCamera, advanceSnow.
+// One step of the world's update: no GL, so that a whole game runs headless.
+struct UpdateStep {
+    const char* name;
+    void (*run)();
+};
+
+// One step of the drawing, for a screen of the given aspect (width / height). The floor steps
+// are the least a frame can draw (the switches, the view, the skybox and the HUD), which the
+// benchmark times on their own.
+struct RenderStep {
+    const char* name;
+    void (*run)(double aspect);
+    bool floor;
+};
+
+// A table of steps, in the order they run.
+template <typename Step>
+struct Steps {
+    const Step* first;
+    std::size_t count;
+    const Step* begin() const { return first; }
+    const Step* end() const { return first + count; }
+};
+
+Steps<UpdateStep> updateSteps();
+Steps<RenderStep> renderSteps();
+
+// The world's step: every update step in order.
 void updateFrame();
 
-// Writes the player's hit points, rounded up, to the HUD's bottom-left line in white.
-void showHitPoints();
-
-// The snow's advance: one frame of falling and drifting. The last step of the frame that draws
-// from the random sequence, after the spawn timer; the flakes are drawn where it leaves them.
-void advanceSnow();
-
-// The start of drawing: texture modes and GL switches from the settings, blending off for the
-// opaque world, the clear, and the camera's projection and view.
-void beginScene(double aspect);
-
-// After the opaque world: blending on or off as set_alpha says, for the snow and the overlay.
-void beginBlending();
-
-// Between the scene and the overlay: the fixed pipeline and an identity modelview. The camera's
-// view stays on the projection matrix for the effect labels.
-void beginOverlay();
-
-// The HUD over everything, then the scene program selected again for the next frame.
-void drawHud();
-
-// Draws the frame with the camera's view: beginScene, the lights, the enemies, the obstacles,
-// the player, the skybox, beginBlending, the snow, beginOverlay, drawEffectLabels, drawHud.
+// Draws the frame with the camera's view: every render step in order.
 void renderFrame(double aspect);
+
+// Steps the tests and the benchmark also run on their own.
+void showHitPoints(); // the player's hit points, rounded up, on the HUD's bottom-left line in white
+void advanceSnow();   // one frame of the snow's falling and drifting; the frame's last random draws
+void placeCamera();   // the camera behind the player, looking at it
+void beginScene(double aspect); // the settings' GL switches, the clear, the projection and the view
+void beginBlending(); // blending on or off as set_alpha says, for the snow and the overlay
+void drawHud();       // the HUD over everything, then the scene program selected again
 
 #endif

@@ -7,9 +7,7 @@
 #include "core/settings.h"
 #include "game/frame.h"
 #include "game/reset.h"
-#include "render/geometry.h"
 #include "ui/gui.h"
-#include "world/camera.h"
 
 #include <cmath>
 
@@ -72,8 +70,7 @@ void resetScene(Ticks now)
     game_timeN = now;
     frameNormalizer = FRAME_MS / 100.0;
 
-    camera.place(player.getCamPos());
-    camera.aim(player);
+    placeCamera();
 }
 
 void buildStart() { resetScene(0); }
@@ -111,8 +108,7 @@ void buildLabels()
     // The camera wheeled in six steps (180 / 1.2^6, about 60 behind the player), and the row
     // 20 ahead of it toward the camera, so that the labels are large enough to read.
     player.camDist = 180 / std::pow(1.2, 6);
-    camera.place(player.getCamPos());
-    camera.aim(player);
+    placeCamera();
     const double xs[5] = {-10, -5, 0, 5, 10};
     Enemy* row[5];
     for (int i = 0; i < 5; ++i) {
@@ -130,11 +126,9 @@ void buildLabels()
 
 void renderFloor(double aspect)
 {
-    beginScene(aspect);
-    GM_GL_skybox();
-    beginBlending();
-    beginOverlay();
-    drawHud();
+    for (const RenderStep& step : renderSteps())
+        if (step.floor)
+            step.run(aspect);
 }
 
 } // namespace scenes

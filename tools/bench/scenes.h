@@ -36,8 +36,8 @@ void buildSpacedPeak();
 // stunned, cursed and slowed (each with its label), dead, and plain.
 void buildLabels();
 
-// The least a frame can cost: the game's own GL switches and view, the clear, the skybox and
-// the HUD, nothing in between.
+// The least a frame can cost: the frame's floor steps alone (game/frame.h), the game's own GL
+// switches and view, the clear, the skybox and the HUD, nothing in between.
 void renderFloor(double aspect);
 
 } // namespace scenes

@@ -1,0 +1,73 @@
+// The frame's GL switches and projection.
+#include "render/scene.h"
+
+#include "core/settings.h"
+#include "render/gl.h"
+#include "render/shader.h"
+#include "render/textures.h"
+
+#include <cmath>
+
+void beginSceneState(double aspect)
+{
+    setTexMode();
+    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
+    // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
+    // so blending them would only read back every pixel to keep it as drawn.
+    glDisable(GL_BLEND);
+    glUseProgram(set_shading ? gm_shader : 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // The view lives on the projection matrix; the modelview carries only each object's placement.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double halfWidth = aspect * VIEW_HALF_HEIGHT;
+    glFrustum(-halfWidth, halfWidth, -VIEW_HALF_HEIGHT, VIEW_HALF_HEIGHT, VIEW_NEAR, VIEW_FAR);
+}
+
+void beginModelview()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void setBlendingFromSettings()
+{
+    if (set_alpha)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+}
+
+void beginOverlayState()
+{
+    glUseProgram(0);
+    glLoadIdentity();
+}
+
+void selectSceneProgram() { glUseProgram(gm_shader); }
+
+ScreenPoint projectToScreen(vec3 eye, vec3 target, vec3 up, vec3 point, int width, int height)
+{
+    // gluLookAt's frame: f forward, s to the right, u up, all of unit length.
+    vec3 f(target.x - eye.x, target.y - eye.y, target.z - eye.z);
+    if (f.length() <= 0)
+        return {};
+    f.normalize();
+    vec3 s = f.normal(up);
+    if (s.length() <= 0)
+        return {};
+    s.normalize();
+    const vec3 u = s.normal(f);
+    const vec3 d(point.x - eye.x, point.y - eye.y, point.z - eye.z);
+    const double right = s.x * d.x + s.y * d.y + s.z * d.z;
+    const double above = u.x * d.x + u.y * d.y + u.z * d.z;
+    const double depth = f.x * d.x + f.y * d.y + f.z * d.z;
+    if (depth < VIEW_NEAR)
+        return {};
+    // The frustum maps the near plane's half height (and aspect times it across) to the screen's.
+    const double aspect = static_cast<double>(width) / height;
+    const double ndcX = VIEW_NEAR / (aspect * VIEW_HALF_HEIGHT) * right / depth;
+    const double ndcY = VIEW_NEAR / VIEW_HALF_HEIGHT * above / depth;
+    return {(ndcX + 1) / 2 * width, (1 - ndcY) / 2 * height, VIEW_NEAR / VIEW_HALF_HEIGHT / depth * height / 2};
+}
