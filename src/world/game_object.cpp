@@ -84,7 +84,7 @@ void GameObject::render() const
     glRotated(-azimut(), 0, 1, 0);
     glRotated(arc(), 1, 0, 0);
     // Dead bodies wear the second face texture.
-    cube.render(textureList[state == STATE_DEAD ? 1 : 0]);
+    cube.render(textureList[state == STATE_DEAD ? TEX_CUBEFACE_DEAD : TEX_CUBEFACE]);
 }
 
 Obstacle::Obstacle(double x, double y, double z, double angle) : GameObject(x, y, z, 0, 0, -1)
