@@ -87,7 +87,7 @@ loads=()
 benchOf() { [ "$1" = old ] && echo "$oldBuild/glacimor_bench" || echo "$newBuild/glacimor_bench"; }
 gameOf() { [ "$1" = old ] && echo "$oldBuild/glacimor" || echo "$newBuild/glacimor"; }
 dataOf() { [ "$1" = old ] && echo "$oldSrc" || echo "$root"; }
-probe=$newBuild/libglacimor_startup_probe.so
+probe=$newBuild/libglacimor_probe.so
 
 # One run of one scene by one build; appends its median, or nothing when the build lacks the scene.
 runScene() { # build, scene, round

@@ -47,7 +47,7 @@
 #define GLACIMOR_BENCH_GAME "glacimor"
 #endif
 #ifndef GLACIMOR_BENCH_PROBE
-#define GLACIMOR_BENCH_PROBE "libglacimor_startup_probe.so"
+#define GLACIMOR_BENCH_PROBE "libglacimor_probe.so"
 #endif
 #ifndef GLACIMOR_SOURCE_DIR
 #define GLACIMOR_SOURCE_DIR "."
