@@ -1,6 +1,8 @@
-# The layer check: reads every #include of the sources under SOURCE_DIR and fails on any that runs
-# against the layer map in MAP (docs/ARCHITECTURE.md), on SDL outside platform/, on GL headers
-# outside render/, and on sources outside the layer folders.
+# The layer check: reads every source under SOURCE_DIR and fails on what runs against the layer map
+# in MAP (docs/ARCHITECTURE.md): an #include of a folder the file's layer may not include, SDL (an
+# <SDL*.h> include or an SDL_/SDLK_ name) outside platform/, a <GL/*.h> include anywhere but
+# render/gl.h, a call of a gl or glu function in a folder the map says calls no GL (comments are
+# left out of both name checks), and a source outside the layer folders.
 #   cmake -DSOURCE_DIR=src -DMAP=docs/ARCHITECTURE.md -P tests/include_check.cmake
 cmake_minimum_required(VERSION 3.16)
 if(NOT SOURCE_DIR OR NOT MAP)
@@ -9,12 +11,15 @@ endif()
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE BASE_DIR "$ENV{PWD}")
 get_filename_component(MAP "${MAP}" ABSOLUTE BASE_DIR "$ENV{PWD}")
 
-# The map's table rows: "| 3 | `render/` | `math/`, `core/` |".
+# The map's table rows: "| 3 | `render/` | `math/`, `core/` | yes |".
 file(STRINGS "${MAP}" rows REGEX "^\\| *[0-9]+ *\\| *`[a-z_]+/` *\\|")
 set(layers "")
 foreach(row IN LISTS rows)
-  string(REGEX MATCH "^\\| *[0-9]+ *\\| *`([a-z_]+)/` *\\|([^|]*)\\|" _ "${row}")
+  if(NOT row MATCHES "^\\| *[0-9]+ *\\| *`([a-z_]+)/` *\\|([^|]*)\\| *(yes|no) *\\|")
+    message(FATAL_ERROR "include check: a row of the layer map without \"Calls GL\" (yes or no): ${row}")
+  endif()
   set(folder "${CMAKE_MATCH_1}")
+  set(calls_gl_${folder} "${CMAKE_MATCH_3}")
   string(REGEX MATCHALL "`[a-z_]+/`" allowed "${CMAKE_MATCH_2}")
   string(REGEX REPLACE "[`/]" "" allowed "${allowed}")
   list(APPEND layers ${folder})
@@ -41,22 +46,48 @@ foreach(source IN LISTS sources)
     list(APPEND problems "${source}: the folder ${folder}/ is not in the layer map")
     continue()
   endif()
-  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include")
-  foreach(line IN LISTS includes)
-    if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]*)\"")
-      set(target "${CMAKE_MATCH_1}")
-      if(NOT target MATCHES "^([a-z_]+)/")
-        list(APPEND problems "${source} includes \"${target}\": name the folder, includes are relative to src/")
-      elseif(NOT CMAKE_MATCH_1 IN_LIST may_${folder})
-        string(REPLACE ";" "/ " allowed "${may_${folder}}")
-        list(APPEND problems "${source} includes \"${target}\": ${folder}/ may include only ${allowed}/")
+  # The file's lines as a CMake list: its own semicolons and brackets, which would split or join
+  # the list's items, are turned into characters that nothing here looks for.
+  file(READ "${SOURCE_DIR}/${source}" content)
+  string(REPLACE ";" "," content "${content}")
+  string(REPLACE "[" "(" content "${content}")
+  string(REPLACE "]" ")" content "${content}")
+  string(REPLACE "\n" ";" lines "${content}")
+  set(sdl_named "")
+  set(gl_called "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*#[ \t]*include")
+      if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]*)\"")
+        set(target "${CMAKE_MATCH_1}")
+        if(NOT target MATCHES "^([a-z_]+)/")
+          list(APPEND problems "${source} includes \"${target}\": name the folder, includes are relative to src/")
+        elseif(NOT CMAKE_MATCH_1 IN_LIST may_${folder})
+          string(REPLACE ";" "/ " allowed "${may_${folder}}")
+          list(APPEND problems "${source} includes \"${target}\": ${folder}/ may include only ${allowed}/")
+        endif()
+      elseif(line MATCHES "#[ \t]*include[ \t]*<(SDL[^>]*)>" AND NOT folder STREQUAL "platform")
+        list(APPEND problems "${source} includes <${CMAKE_MATCH_1}>: SDL belongs in platform/")
+      elseif(line MATCHES "#[ \t]*include[ \t]*<(GL/[^>]*)>" AND NOT source STREQUAL "render/gl.h")
+        list(APPEND problems "${source} includes <${CMAKE_MATCH_1}>: GL comes through render/gl.h")
       endif()
-    elseif(line MATCHES "#[ \t]*include[ \t]*<(SDL[^>]*)>" AND NOT folder STREQUAL "platform")
-      list(APPEND problems "${source} includes <${CMAKE_MATCH_1}>: SDL belongs in platform/")
-    elseif(line MATCHES "#[ \t]*include[ \t]*<(GL/[^>]*)>" AND NOT folder STREQUAL "render")
-      list(APPEND problems "${source} includes <${CMAKE_MATCH_1}>: GL comes through render/gl.h")
+      continue()
+    endif()
+    # The code of the line, without what a // comment says.
+    string(REGEX REPLACE "//.*$" "" code "${line}")
+    if(NOT folder STREQUAL "platform" AND NOT sdl_named AND code MATCHES "(^|[^A-Za-z0-9_])(SDLK?_[A-Za-z0-9_]*)")
+      set(sdl_named "${CMAKE_MATCH_2}")
+    endif()
+    if(calls_gl_${folder} STREQUAL "no" AND NOT gl_called
+       AND code MATCHES "(^|[^A-Za-z0-9_.>:])(glu?[A-Z][A-Za-z0-9_]*)[ \t]*\\(")
+      set(gl_called "${CMAKE_MATCH_2}")
     endif()
   endforeach()
+  if(sdl_named)
+    list(APPEND problems "${source} names ${sdl_named}: SDL belongs in platform/")
+  endif()
+  if(gl_called)
+    list(APPEND problems "${source} calls ${gl_called}: ${folder}/ calls no GL, by the layer map")
+  endif()
 endforeach()
 
 list(LENGTH sources checked)

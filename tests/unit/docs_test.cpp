@@ -3,8 +3,13 @@
 // and the setting's state at start, which the first press's message gives away.
 #include "game_fixture.h"
 
+#include "game/controls.h"
+
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -61,11 +66,7 @@ bool endsWith(const std::string& text, const std::string& tail)
 
 } // namespace
 
-class DocsTest : public GameTest {
-protected:
-    bool running = true;
-    EventContext context{&running, nullptr};
-};
+using DocsTest = GameTest;
 
 TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
 {
@@ -74,12 +75,14 @@ TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
     ASSERT_FALSE(readme.empty());
     ASSERT_FALSE(page.empty());
 
-    const SDLKey keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
+    InputEvent press;
+    press.type = InputEvent::KeyDown;
     for (int n = 0; n < 9; ++n) {
         const std::string key = "F" + std::to_string(n + 1);
-        press(keys[n], context);
+        press.key = SETTINGS_KEYS[n].key;
+        handleInput(press);
         const std::string first = text(gui.text3);
-        press(keys[n], context);
+        handleInput(press);
         const std::string second = text(gui.text3);
         ASSERT_TRUE(endsWith(first, " on") || endsWith(first, " off")) << key << ": " << first;
         // A setting that starts off is announced "... on" at the first press.
@@ -98,5 +101,77 @@ TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
         EXPECT_NE(entry.find("\\(lq" + second + "\\(rq"), std::string::npos) << "manual page, " << key << ": " << entry;
         EXPECT_NE(entry.find(atStart == "on" ? "On at start" : "Off at start"), std::string::npos)
             << "manual page, default of " << key << ": " << entry;
+    }
+}
+
+namespace {
+
+// The numbered lists of docs/ARCHITECTURE.md's section "One frame": each list's lines
+// "1. `name` ...", in order, as the names and the rest of each line.
+std::vector<std::vector<std::pair<std::string, std::string>>> documentedStepLists(const std::string& doc)
+{
+    std::vector<std::vector<std::pair<std::string, std::string>>> lists;
+    const std::size_t begin = doc.find("\n## One frame\n");
+    if (begin == std::string::npos)
+        return lists;
+    const std::size_t end = doc.find("\n## ", begin + 1);
+    std::istringstream lines(doc.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+    std::string line;
+    bool inList = false;
+    while (std::getline(lines, line)) {
+        const std::size_t dot = line.find(". `");
+        const bool numbered = dot != std::string::npos && dot > 0 &&
+                              line.find_first_not_of("0123456789") == dot;
+        if (!numbered) {
+            inList = false;
+            continue;
+        }
+        if (!inList)
+            lists.emplace_back();
+        inList = true;
+        const std::size_t nameEnd = line.find('`', dot + 3);
+        lists.back().emplace_back(line.substr(dot + 3, nameEnd - dot - 3), line.substr(nameEnd + 1));
+    }
+    return lists;
+}
+
+} // namespace
+
+// The steps of a frame are listed once, in game/frame.cpp; the architecture's account of a frame
+// names them in the same order, and marks the floor steps that the benchmark draws alone.
+TEST(FrameDocsTest, ArchitectureNamesTheFrameStepsInTheirOrder)
+{
+    const auto lists = documentedStepLists(readSourceFile("docs/ARCHITECTURE.md"));
+    ASSERT_EQ(lists.size(), 2u) << "two numbered lists in \"One frame\": updateFrame's steps and renderFrame's";
+
+    std::vector<std::string> update, documentedUpdate;
+    for (const UpdateStep& step : updateSteps())
+        update.push_back(step.name);
+    for (const auto& line : lists[0])
+        documentedUpdate.push_back(line.first);
+    EXPECT_EQ(documentedUpdate, update);
+
+    std::vector<std::string> render, documentedRender;
+    for (const RenderStep& step : renderSteps())
+        render.push_back(std::string(step.name) + (step.floor ? " (floor)" : ""));
+    for (const auto& line : lists[1])
+        documentedRender.push_back(line.first + (line.second.rfind(" (floor)", 0) == 0 ? " (floor)" : ""));
+    EXPECT_EQ(documentedRender, render);
+}
+
+// main's loop runs the frame's four calls in the order the architecture gives.
+TEST(FrameDocsTest, MainRunsTheFrameInTheDocumentedOrder)
+{
+    const std::string doc = readSourceFile("docs/ARCHITECTURE.md");
+    const std::string main = readSourceFile("src/platform/GM_Main.cpp");
+    const std::size_t section = doc.find("\n## One frame\n");
+    ASSERT_NE(section, std::string::npos);
+    std::size_t inDoc = section, inMain = main.find("while (");
+    ASSERT_NE(inMain, std::string::npos);
+    for (const char* call : {"beginFrame", "pollEvents", "updateFrame", "renderFrame"}) {
+        inDoc = doc.find(std::string("`") + call + "`", inDoc);
+        inMain = main.find(std::string(call) + "(", inMain);
+        EXPECT_NE(inDoc, std::string::npos) << call << " in the architecture, in order";
+        EXPECT_NE(inMain, std::string::npos) << call << " in main's loop, in order";
     }
 }

@@ -1,0 +1,4 @@
+// A wrong tree for the layer check: game/ clearing the screen itself.
+#include "render/gl.h"
+
+void paint() { glClear(GL_COLOR_BUFFER_BIT); }

@@ -1,0 +1,1 @@
+#include <GL/glew.h>
