@@ -5,7 +5,7 @@
 # output folder.
 #   scripts/demo.sh <path-to-glacimor> <repo-root> <output-parent>   (pictures in <output-parent>/demo)
 set -u
-source "$(dirname "$0")/../tests/e2e/lib.sh"
+source "$(dirname "$0")/../tools/play/lib.sh"
 e2e_init "$@"
 SCREEN_W=1280
 SCREEN_H=720

@@ -30,9 +30,10 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-# The end-to-end tests' helpers: a private Xvfb with a window manager, the game started from the
-# repository, pictures, and everything stopped when the script ends.
-source "$repo/tests/e2e/lib.sh"
+# The helpers of playing the game from scripts (tools/play/lib.sh): a private Xvfb with a window
+# manager, the game started from the repository, pictures, and everything stopped when the script
+# ends.
+source "$repo/tools/play/lib.sh"
 e2e_init "$game" "$repo" "$out"
 RANDOM=$seed
 

@@ -1,10 +1,11 @@
 # Helpers of the end-to-end tests in a Wayland session: the real glacimor under a headless
 # compositor of its own, either through XWayland (weston) or as a native Wayland client (sway),
 # driven by input the compositor takes for real and judged by the compositor's screenshots, the
-# game's frames and GL facts as the state probe (lib.sh) reads them, and the exit status.
+# game's frames and GL facts as the state the game reports (tools/play/lib.sh) tells them, and the
+# exit status.
 #
 # A test script begins with:
-#   source "$(dirname "$0")/lib.sh"
+#   source "$(dirname "$0")/../../tools/play/lib.sh"
 #   source "$(dirname "$0")/lib_wayland.sh"
 #   e2e_init "$@"
 #   wayland_init
@@ -12,8 +13,8 @@
 # compositor, the game and the helpers are stopped, and their files removed, when the script ends,
 # however it ends.
 #
-# The environment names the test programs built with the tests: GLACIMOR_STATE_PROBE the state
-# probe (as for every end-to-end test), GLACIMOR_VIRTUAL_INPUT the virtual mouse and keyboard for sway.
+# The environment names the test programs built with the tests: GLACIMOR_STATE_PROBE the probe
+# (as for every end-to-end test), GLACIMOR_VIRTUAL_INPUT the virtual mouse and keyboard for sway.
 
 # The compositors' output, and so the game's full screen.
 SCREEN_W=1280
@@ -41,7 +42,7 @@ wayland_init() {
     for tool in "$@"; do
         command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
     done
-    [ -n "$(probe_library)" ] || fail "no state probe (GLACIMOR_STATE_PROBE='${GLACIMOR_STATE_PROBE:-}')"
+    [ -n "$(probe_library)" ] || fail "no probe (GLACIMOR_STATE_PROBE='${GLACIMOR_STATE_PROBE:-}')"
     # Sockets live in the runtime folder: a short path under /tmp, whatever the build folder is.
     WL_RUNTIME=$(mktemp -d /tmp/glacimor-wl.XXXXXX) || fail "no runtime folder"
     chmod 700 "$WL_RUNTIME"
@@ -96,7 +97,7 @@ prepare_compositor_user() {
     AS_COMPOSITOR=(setpriv --reuid="$user" --regid="$user" --clear-groups --)
 }
 
-# wl_wait_until SECONDS WHAT COMMAND...: like wait_until of lib.sh, every 0.2 s, quiet; fails the test
+# wl_wait_until SECONDS WHAT COMMAND...: like wait_until of tools/play/lib.sh, every 0.2 s, quiet; fails the test
 # after SECONDS, or as soon as the compositor has died.
 wl_wait_until() {
     local limit=$1 what=$2 deadline

@@ -4,7 +4,7 @@
 #     they are when the player walks away (the words are left behind with them, lower in the view);
 #   right button, hit burst of 25: after four hits the enemies still follow the player; the fifth
 #     kills them, and the dead are left behind when the player walks away.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 # Where the labels of the enemies round the player go: 2 units above them.

@@ -11,7 +11,7 @@
 #     2^63 bytes), and a snow shader that quotes terminal control bytes in an #error: a line each,
 #     the driver's log with the bytes escaped, and the game plays on without shaders; Escape ends it
 #     with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 # expect_exit NAME STATUS: waits (60 s at most) for the game to end with STATUS; keeps its output

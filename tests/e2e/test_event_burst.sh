@@ -6,7 +6,7 @@
 #   F1 inside the burst: god mode comes on, and "godmode on" is shown.
 #   W held before the burst and released inside it: the player stands still afterwards.
 #   Escape inside the burst: the game ends with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 # 500 motions there and back again: the view does not turn, the queue fills.

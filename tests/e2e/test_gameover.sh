@@ -3,7 +3,7 @@
 # below in smaller letters, "survived: N sec. " appear in the middle, the hit points read "0", the
 # world goes on (enemies, snow, the seconds counter) while the score stays, and Escape still ends
 # the program with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 # "GAME OVER": 9 characters of 0.06 from (-0.25, 0.2), i.e. x 300 to 516, baseline y 240, about

@@ -2,7 +2,7 @@
 # The HUD: the settings keys announce themselves in white just left of the bottom centre for one
 # second ("godmode on", then "godmode off", one letter longer); F2 takes the yellow FPS line off the
 # top left and brings it back; the hit points (bottom left) and the seconds (top centre) stay.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 # Just right of where "godmode on" ends: the message starts at x 388 and a character is 9.6 pixels

@@ -3,7 +3,7 @@
 # puts the program, its data, the launcher, the desktop entry, the icon, the AppStream metadata, the
 # manual page and the font's licence in their places; the launcher then starts the game from an
 # unrelated folder, and Escape ends it with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 BUILD=$(dirname "$GAME")

@@ -2,7 +2,7 @@
 # A texture file missing from textures/ stops the game at start with status 1 and a line on standard
 # error naming that file; nothing goes to standard output. Checked for the first and the last of the
 # four files, each in a copy of the data folders that lacks just that one.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 start_xvfb

@@ -3,7 +3,7 @@
 # files, their places and its Depends are checked with dpkg-deb; dpkg installs it into a scratch
 # root, the installed game is started from an unrelated folder on a virtual display and Escape ends
 # it with status 0; dpkg then removes it and nothing of it is left under usr/.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 log "building the package (scripts/package.sh)"

@@ -3,7 +3,7 @@
 # shrinks where the camera puts it; enemies appear and walk; holding W walks the player forward,
 # moving the mouse turns it. Each input must change the view much more than the same stretch of
 # game without input does (falling snow and walking enemies alone).
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 SCENE="800x550+0+25"            # the picture without the HUD's top and bottom lines

@@ -2,7 +2,7 @@
 # Leaving the game: Escape ends it with status 0 within a few seconds; the window's close request
 # (WM_DELETE_WINDOW, sent by the window manager on `wmctrl -c`) does the same. The F key switches
 # between full screen and a window, both ways, and the game goes on drawing.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 start_xvfb

@@ -13,7 +13,7 @@
 # Each effect is measured in the toggled picture against both the picture before the key and the
 # one after the second press, so falling snow and walking enemies, which change all three, cannot
 # pass for an effect. God mode keeps the player alive and the camera still.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 SCENE="800x550+0+25"            # the picture without the HUD's top and bottom lines

@@ -4,7 +4,7 @@
 # size with 4x multisampling, draws the scene behind its HUD, turns on relative motion of a virtual
 # mouse (past the edge too) and zooms on its wheel, shows F1's message, and Escape ends it with
 # status 0. Mouse and keys come from a virtual mouse and keyboard, pictures from grim.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 source "$(dirname "$0")/lib_wayland.sh"
 e2e_init "$@"
 wayland_init sway swaymsg grim jq

@@ -3,7 +3,7 @@
 # opens full screen at the output's size with 4x multisampling, draws the scene behind its HUD,
 # turns on relative mouse motion (past the edge too) and zooms on the wheel, shows F1's message,
 # and Escape ends it with status 0. Input is X input through XWayland; pictures are weston's own.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 source "$(dirname "$0")/lib_wayland.sh"
 e2e_init "$@"
 wayland_init weston weston-screenshooter Xwayland xdotool xprop

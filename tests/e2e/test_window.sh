@@ -2,7 +2,7 @@
 # The game opens one full-screen window captioned "Glacimor", draws the scene behind its HUD (the
 # yellow FPS line top left, the white hit points "100" bottom left, the white seconds top centre),
 # prints nothing on standard output and nothing from the sanitizers.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 start_xvfb

@@ -1,8 +1,10 @@
-# Shared helpers of the end-to-end tests: each test runs the real glacimor on a virtual X display of
-# its own, plays it with xdotool and judges it by screenshots and by its exit status.
+# Playing the real glacimor from scripts: the end-to-end tests, the demo, the soak and the Windows
+# check run the game on a virtual X display of their own, play it with xdotool and judge it by
+# screenshots, by the state the game reports through the probe (tools/play/probe.cpp) and by its
+# exit status.
 #
-# A test script begins with:
-#   source "$(dirname "$0")/lib.sh"
+# A script begins with:
+#   source "$(dirname "$0")/../../tools/play/lib.sh"   # from tests/e2e; adjust the path elsewhere
 #   e2e_init "$@"          # <path-to-glacimor> <repo-root> <output-dir>
 # and then calls start_xvfb, start_game, wait_for_window, screenshot ... The display and the game are
 # stopped when the script ends, however it ends.
@@ -40,6 +42,9 @@ elapsed() {
 }
 
 fail() {
+    # What the state could not tell comes first: without it, the verdict below may be about the
+    # contract, not the game.
+    [ -n "$OUT" ] && [ -s "$OUT/state.fault" ] && echo "FAIL [$TEST_NAME]: $(cat "$OUT/state.fault")" >&2
     echo "FAIL [$TEST_NAME]: $*" >&2
     if [ -n "$OUT" ] && [ -s "$OUT/game.stderr" ]; then
         echo "--- game stderr (last lines) ---" >&2
@@ -50,6 +55,8 @@ fail() {
 }
 
 pass() {
+    # A key the state lacked where the script could not stop (in $(state KEY)) fails it still.
+    [ -n "$OUT" ] && [ -s "$OUT/state.fault" ] && fail "a key of the state was missing on the way"
     log "PASS${1:+: $1}"
     exit 0
 }
@@ -64,14 +71,15 @@ e2e_init() {
     rm -rf "$OUT"
     mkdir -p "$OUT"
     OUT=$(cd "$OUT" && pwd)
-    [ -x "$GAME" ] || fail "no game program at $GAME"
-    for tool in Xvfb openbox wmctrl xdotool import convert compare xdpyinfo; do
+    [ -f "$GAME" ] || fail "no game program at $GAME"
+    for tool in Xvfb xdotool import convert compare xdpyinfo; do
         command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
     done
     trap e2e_cleanup EXIT
 }
 
 e2e_cleanup() {
+    [ -n "$HOLD_FILE" ] && rm -f "$HOLD_FILE"
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -KILL "$GAME_PID" 2>/dev/null
         wait "$GAME_PID" 2>/dev/null
@@ -83,12 +91,19 @@ e2e_cleanup() {
     xvfb_stop
 }
 
-# Starts a private Xvfb (scripts/xvfb.sh) with a window manager, as on a desktop. The window manager
-# matters: SDL asks it to put the window in and out of full screen, and the window's close request
-# comes from it.
+# start_xvfb [--no-window-manager]: starts a private Xvfb (scripts/xvfb.sh) with a window manager,
+# as on a desktop. The window manager matters: SDL asks it to put the window in and out of full
+# screen, and the window's close request comes from it.
 start_xvfb() {
-    local n
+    local n tool
     xvfb_start "${SCREEN_W}x${SCREEN_H}x24" "$OUT" || fail "$XVFB_ERROR"
+    if [ "${1:-}" = --no-window-manager ]; then
+        log "Xvfb on $DISPLAY (${SCREEN_W}x${SCREEN_H}), no window manager"
+        return 0
+    fi
+    for tool in openbox wmctrl; do
+        command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
+    done
     openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
     WM_PID=$!
     for n in $(seq 1 100); do
@@ -106,28 +121,31 @@ copy_game_data() {
     cp -r "$REPO/textures" "$REPO/shader" "$GAME_DIR/"
 }
 
-# The state probe (tests/e2e/probe): CTest names it in GLACIMOR_STATE_PROBE; a script run by hand
+# The probe (tools/play/probe.cpp): CTest names it in GLACIMOR_STATE_PROBE; a script run by hand
 # finds it in the build folder of the game it plays.
 probe_library() {
-    local probe=${GLACIMOR_STATE_PROBE:-$(dirname "$GAME")/tests/libglacimor_state_probe.so}
+    local probe=${GLACIMOR_STATE_PROBE:-$(dirname "$GAME")/libglacimor_probe.so}
     [ -f "$probe" ] && echo "$probe"
 }
 
 # start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
-# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the state
-# probe preloaded when it is built: after every frame the probe writes the game's state to
-# $STATE_FILE. Standard output and error go to files in the output folder.
+# GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the probe
+# preloaded when it is built: after every frame the game reports its state to $STATE_FILE (the
+# contract of src/game/state_report.h), and hold_game can hold it between two frames. Standard
+# output and error go to files in the output folder.
 STATE_FILE=""
+HOLD_FILE=""
 PROBED=""   # set while the running game was started with the probe preloaded
 start_game() {
     local dir=${GAME_DIR:-$REPO} probe command=("$@")
     [ ${#command[@]} -gt 0 ] || command=("$GAME")
     probe=$(probe_library)
     STATE_FILE="$OUT/game.state"
-    rm -f "$STATE_FILE"
+    HOLD_FILE="$OUT/hold"
+    rm -f "$STATE_FILE" "$HOLD_FILE" "$OUT/state.fault"
     if [ -n "$probe" ]; then
         # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
-        (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" \
+        (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" GLACIMOR_PROBE_HOLD="$HOLD_FILE" \
             ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "${command[@]}") \
             >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
     else
@@ -139,26 +157,67 @@ start_game() {
     log "game started (pid $GAME_PID, cwd $dir${probe:+, state probe})"
 }
 
-# --- The game's state, as the probe last wrote it --------------------------------------------------
-# state KEY: the value of the line KEY (e.g. "frame", "god", "message"); empty before the first frame.
+# --- The game's state, as the game last reported it --------------------------------------------------
+# The keys are those of src/game/state_report.h. A key the state lacks is never read as empty or 0:
+# it fails the script with the key's name, or with the contract's when the game has none (the
+# probe's report is then the one line "missing_contract <symbol>").
+
+# state_fault KEY: the state lacks KEY. Fails the script; inside $(...), where the script cannot be
+# stopped, says so, keeps the first such fault for fail and for the script's end, and returns 1.
+state_fault() {
+    local what
+    if grep -q '^missing_contract ' "$STATE_FILE" 2>/dev/null; then
+        what="the game reports no state: it lacks the contract $(awk '$1 == "missing_contract" { print $2; exit }' \
+"$STATE_FILE") (src/game/state_report.h) that the probe calls, so nothing of the game can be judged"
+    else
+        what="the game's state has no key '$1' (keys: $(awk '{ print $1 }' "$STATE_FILE" | sort -u | tr '\n' ' '))"
+    fi
+    if [ "$BASHPID" = "$$" ]; then
+        fail "$what"
+    fi
+    [ -s "$OUT/state.fault" ] || echo "$what" >"$OUT/state.fault"
+    echo "FAIL [$TEST_NAME]: $what" >&2
+    return 1
+}
+
+# state KEY: the value of the line KEY (e.g. "frame", "god", "message"); empty and status 1 before the
+# first frame, and a fault (state_fault) when the state lacks the key.
 state() {
-    [ -n "$STATE_FILE" ] && awk -v k="$1" '$1 == k { sub(/^[^ ]+ ?/, ""); print; exit }' "$STATE_FILE" 2>/dev/null
+    [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] || return 1
+    local value
+    if value=$(awk -v k="$1" '$1 == k { sub(/^[^ ]+ ?/, ""); print; found = 1; exit } END { exit !found }' \
+        "$STATE_FILE" 2>/dev/null); then
+        printf '%s\n' "$value"
+    else
+        state_fault "$1"
+    fi
 }
 
 # state_holds AWK_CONDITION: true when the latest state satisfies the condition, written over the
 # array v of the lines' values, numbers as numbers (v["god"] == 1, v["message"] == "AF off",
-# v["frame"] > 20); where a key repeats, its first line.
+# v["frame"] > 20); where a key repeats, its first line. False before the first frame; a fault
+# (state_fault) when the state lacks a key that the condition reads.
 state_holds() {
-    [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] &&
-        awk '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = /^-?[0-9.]+$/ ? $0 + 0 : $0 }
-             END { exit !('"$1"') }' "$STATE_FILE" 2>/dev/null
+    [ -n "$STATE_FILE" ] && [ -s "$STATE_FILE" ] || return 1
+    local keys missing status
+    keys=$(printf '%s' "$1" | grep -o 'v\["[A-Za-z0-9_]*"\]' | sed 's/^v\["//; s/"\]$//' | sort -u | tr '\n' ' ')
+    missing=$(awk -v keys="$keys" '{ k = $1; sub(/^[^ ]+ ?/, ""); if (!(k in v)) v[k] = /^-?[0-9.]+$/ ? $0 + 0 : $0 }
+             END { n = split(keys, need, " ")
+                   for (i = 1; i <= n; i++) if (!(need[i] in v)) { print need[i]; exit 3 }
+                   exit !('"$1"') }' "$STATE_FILE" 2>/dev/null)
+    status=$?
+    if [ "$status" -eq 3 ]; then
+        state_fault "$missing"
+        return 1
+    fi
+    [ "$status" -eq 0 ]
 }
 
 # wait_state LIMIT WHAT AWK_CONDITION: waits up to LIMIT seconds for the condition (see state_holds),
 # failing with WHAT when it does not come; the game must stay alive meanwhile.
 wait_state() {
     local limit=$1 what=$2 condition=$3 deadline
-    [ -n "$PROBED" ] || fail "the game was started without the state probe (tests/e2e/probe)"
+    [ -n "$PROBED" ] || fail "the game was started without the probe (tools/play/probe.cpp)"
     deadline=$(( $(date +%s%3N) + limit * 1000 ))
     until state_holds "$condition"; do
         require_alive "while waiting for $what"
@@ -221,12 +280,14 @@ wait_exit() {
     return 0
 }
 
-# wait_for_window TITLE [TIMEOUT]: waits for a window with exactly this name; sets WID to its id.
+# wait_for_window TITLE [TIMEOUT [SEARCH_OPTION...]]: waits for a window with exactly this name
+# (and xdotool search's options, e.g. --onlyvisible); sets WID to its id.
 WID=""
 wait_for_window() {
     local title=$1 limit=${2:-30} i
+    shift $(( $# < 2 ? $# : 2 ))
     for i in $(seq 1 $((limit * 10))); do
-        WID=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+        WID=$(xdotool search "$@" --name "^${title}\$" 2>/dev/null | head -n 1)
         if [ -n "$WID" ]; then
             return 0
         fi
@@ -263,6 +324,35 @@ snap_state() {
     from=$(state frame)
     snap "$1"
     { echo "from_frame ${from:-0}"; cat "$STATE_FILE"; } >"$OUT/$1.state"
+}
+
+# hold_game: holds the game right after the next frame it shows (the probe's hold), until
+# release_game; meanwhile the screen and the state show the same frame, whatever moves in the game.
+# The game's clock runs on, as in any long frame.
+hold_game() {
+    local deadline
+    [ -n "$PROBED" ] || fail "holding the game needs the probe (tools/play/probe.cpp)"
+    : >"$HOLD_FILE"
+    deadline=$(( $(date +%s%3N) + 30000 ))
+    until [ -e "$HOLD_FILE.held" ]; do
+        require_alive "while waiting for it to hold"
+        if [ "$(date +%s%3N)" -ge "$deadline" ]; then
+            rm -f "$HOLD_FILE"
+            fail "the game did not hold after a frame within 30 s (frame $(state frame))"
+        fi
+        sleep 0.02
+    done
+}
+
+release_game() { rm -f "$HOLD_FILE"; }
+
+# snap_held NAME: snap NAME of a held frame, and that frame's state in $OUT/NAME.state (with
+# "from_frame N" as snap_state writes it: the frame itself).
+snap_held() {
+    hold_game
+    snap "$1"
+    { echo "from_frame $(state frame)"; cat "$STATE_FILE"; } >"$OUT/$1.state"
+    release_game
 }
 
 # key_to KEY SETTING VALUE: presses KEY, which turns SETTING to VALUE, and waits for a frame drawn
