@@ -69,12 +69,22 @@ figure_share() {
     echo "${#geoms[@]} $min"
 }
 
-# walk NAME [FOLLOW_MS]: holds W until the player has walked 30 units (three walks from the middle
-# stay inside the walls at 99), lets FOLLOW_MS of game time pass (default 1500: followers catch up)
-# and takes NAME. Each wait is for the game's own progress, so a frame that stalls shows as a
-# failure naming the longest frame.
+# walk NAME LEFT [XDOTOOL_COMMAND...]: the player walks off (W held down, in one go after the
+# xdotool commands given) until it has walked 30 units (three walks from the middle stay inside the
+# walls at 99) and three enemies satisfy the awk condition LEFT (none asked for when it is empty);
+# then the frame after is held and taken as NAME (the picture and NAME.state are of that one frame,
+# though the player walks on), and W is let go. Returns 1, W let go, when that has not come within
+# 30 s. Each wait is for the game's own progress, so a frame that stalls shows as a failure naming
+# the longest frame.
+#
+# Nothing waits for the player to stop before the picture: a frame carries it on by the frame's
+# length after W is let go (at 600 ms a frame, 9 units), so a picture after it stopped would show a
+# walk of 40 units and more on a busy machine, with what it left behind below the view, and would
+# come after the five seconds of a stun.
 walk() {
-    local x z dx dz
+    local name=$1 left=${2:-0} need=3 x z dx dz deadline
+    shift 2
+    [ "$left" = 0 ] && need=0
     read -r x _ z _ <<<"$(state player)"
     read -r dx _ dz <<<"$(state player_dir)"
     # Where 45 units on (30, and what slow frames add) would reach the wall, turn round first: 1200
@@ -86,42 +96,58 @@ walk() {
             "(split(v[\"player_dir\"], d, \" \") && d[1] * $dx + d[3] * $dz < -0.9)"
         wait_frames 1
     fi
-    xdotool keydown w
-    wait_state 30 "the player walking 30 units" \
-        "(split(v[\"player\"], p, \" \") && (p[1] - $x) ^ 2 + (p[3] - $z) ^ 2 >= 900)"
+    xdotool "$@" keydown w
+    deadline=$(( $(date +%s%3N) + 30000 ))
+    until awk -v x="$x" -v z="$z" -v need="$need" '
+            $1 == "player" { walked = ($2 - x) ^ 2 + ($4 - z) ^ 2 >= 900 }
+            $1 == "enemy" && ('"$left"') { n++ }
+            END { exit !(walked && n >= need) }' "$STATE_FILE"; do
+        require_alive "while the player walks"
+        if [ "$(date +%s%3N)" -ge "$deadline" ]; then
+            xdotool keyup w
+            log "$name: not 30 units walked with three enemies $left within 30 s (frame $(state frame))"
+            return 1
+        fi
+        sleep 0.05
+    done
+    [ -n "$name" ] && snap_held "$name"
     xdotool keyup w
-    # The game reads the key's release at its next frame; the frame after that is drawn where the
-    # player stopped, and the squares of the enemies are placed for that camera.
-    wait_frames 2
-    [ "${2:-1500}" -gt 0 ] && wait_game_time "${2:-1500}"
-    snap_state "$1"
+    return 0
 }
 
 # The first enemies arrive some 12 s after the start; wait until four stand round the player (the
-# stun reaches 13 units, the hits 8, and the enemies stop 4 units from the player).
-# The stun lasts 5 s of game time; the picture after the walk must come within it. When frames are
-# so slow that it did not (the state after the picture shows too few still stunned behind), the
-# stunned come back to the player, and the stun and the walk are tried again.
+# stun reaches 13 units, the hits 8, and the enemies stop 4 units from the player). A first stun
+# shows the labels appear above them.
+enemies_are 4 "round the player" '$10 < 7 && $6 == 1'
+snap_held before_stun
+xdotool click 1
+enemies_are 4 "stunned" '$6 == 0'
+snap_held stunned
+# After its five seconds they stand round the player again; a second stun, with W pressed in the
+# same go, and the player walks off at once: the stunned stay where they are. The stun lasts 5 s of
+# game time and the walk some 2; when frames are so slow that it ran out first (the held frame
+# shows too few still stunned behind), the stunned come back to the player and it is tried again.
 for try in 1 2 3; do
-    enemies_are 4 "round the player" '$10 < 7 && $6 == 1'
-    snap_state before_stun
-    xdotool click 1
-    enemies_are 4 "stunned" '$6 == 0'
-    snap_state stunned
-    walk stunned_walked 0
-    [ "$(count_enemies "$OUT/stunned_walked.state" '$6 == 0 && $10 > 20')" -ge 3 ] && break
+    enemies_are 4 "round the player, the stun over" '$10 < 7 && $6 == 1'
+    if walk stunned_walked '$6 == 0 && $10 > 20' click 1 &&
+        [ "$(count_enemies "$OUT/stunned_walked.state" '$6 == 0 && $10 > 20')" -ge 3 ]; then
+        break
+    fi
     log "the stun ran out before the picture after the walk (frames of $(state frame_ms) ms); again"
 done
 # The stun lasts 5 s; then the enemies walk back to the player.
 enemies_are 4 "back round the player after the stun" '$6 == 1 && $10 < 7'
-snap_state before_hits
+snap_held before_hits
 xdotool click --repeat 4 --delay 100 3
 enemies_are 4 "at 0 hit points after four hits" '$5 <= 0 && $6 == 1'
-walk four_hits_walked
+# The enemies at 0 hit points still follow: once the player has walked on and stopped, they catch up.
+walk "" "" || fail "the player did not walk 30 units within 30 s"
+enemies_are 3 "at 0 hit points caught up with the player" '$5 <= 0 && $6 == 1 && $10 < 4'
+snap_held four_hits_walked
 xdotool click 3
 enemies_are 4 "dead after the fifth hit" '$6 == 2'
-snap_state five_hits
-walk five_hits_walked
+snap_held five_hits
+walk five_hits_walked '$6 == 2 && $10 > 20' || fail "the player did not leave three dead 20 units behind within 30 s"
 require_alive "after the attacks"
 log "frames: $(state frame), the longest $(state longest_frame_ms) ms"
 
