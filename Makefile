@@ -1,7 +1,7 @@
 # Glacimor: the two commands of the README, and a few helpers around them.
 #   make run    installs what is missing, builds a release build and plays
 #   make test   installs what is missing, builds with sanitizers and runs every test
-#   make test-stress   runs the end-to-end tests RUNS times (5) with every core kept busy
+#   make test-stress   runs the end-to-end tests RUNS times (5) with BUSY busy loops (2) per core
 #   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
 #   make package   builds the Debian package build/glacimor_<version>_<arch>.deb
 #   make bench     times the game's frames and start-up on this machine
@@ -31,8 +31,9 @@ BENCH_ARGS ?=
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Runs of the end-to-end tests under load (make test-stress).
+# Runs of the end-to-end tests under load (make test-stress), and busy loops per core beside them.
 RUNS ?= 5
+BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
 	bench-compare golden windows windows-check deps-windows deps-windows-check demo deps-demo package \
@@ -49,10 +50,10 @@ build:
 test: deps-test build-test
 	scripts/with-xvfb.sh ctest --test-dir build/test --output-on-failure -j 1
 
-# The end-to-end tests RUNS times while one busy loop per core keeps the machine loaded, as on a
+# The end-to-end tests RUNS times while BUSY busy loops per core keep the machine loaded, as on a
 # shared machine; prints how many runs each test passed, and fails unless every one passed all.
 test-stress: deps-test build-test
-	scripts/test-stress.sh $(RUNS) build/test
+	scripts/test-stress.sh $(RUNS) build/test $(BUSY)
 
 build-test:
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DGLACIMOR_SANITIZE=ON -DGLACIMOR_WERROR=ON

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The end-to-end tests under load: runs them RUNS times (default 5) with one busy loop per core
-# running all along, as on a shared machine, then prints how many runs each test passed.
+# The end-to-end tests under load: runs them RUNS times (default 5) with BUSY busy loops per core
+# (default 2) running all along, as on a shared machine where others build beside, then prints how
+# many runs each test passed.
 #
-#   scripts/test-stress.sh [RUNS] [BUILD_DIR]     (default 5, build/test; `make test-stress RUNS=N`)
+#   scripts/test-stress.sh [RUNS] [BUILD_DIR] [BUSY]   (default 5, build/test, 2;
+#                                                       `make test-stress RUNS=N BUSY=N`)
 #
 # Exits 0 only when every test passed every run. Each run's CTest output is kept in
 # BUILD_DIR/stress/run-K.log, and the pictures and logs of a failed test in
@@ -11,6 +13,7 @@ set -u
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 build=${2:-build/test}
+per_core=${3:-2}
 stress=$build/stress
 [ -f "$build/CTestTestfile.cmake" ] || { echo "test-stress: no test build in $build (make build-test)" >&2; exit 2; }
 rm -rf "$stress"
@@ -26,11 +29,12 @@ stop_busy() {
 }
 trap stop_busy EXIT
 trap 'exit 130' INT TERM
-for _ in $(seq 1 "$cores"); do
+for _ in $(seq 1 $((cores * per_core))); do
     bash -c 'while :; do :; done' &
     busy+=($!)
 done
-echo "test-stress: $runs runs of the end-to-end tests, $cores busy loops (load now: $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "test-stress: $runs runs of the end-to-end tests, $((cores * per_core)) busy loops ($per_core per core;" \
+    "load now: $(cut -d' ' -f1-3 /proc/loadavg))"
 
 declare -A passed=() seen=()
 names=()
