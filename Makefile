@@ -135,10 +135,13 @@ textures: build
 	cmake --build build/release -j $(JOBS) --target texgen
 	./build/release/texgen textures
 
-# Regenerate the built-in font tables from DejaVu Sans Mono.
+# Regenerate the built-in font tables from DejaVu Sans Mono, with tools/fontgen: the one program
+# that needs FreeType, built by CMake in a folder of its own only here.
 font:
-	@scripts/install-deps.sh $(FONT_PACKAGES) libfreetype-dev
-	$(MAKE) -C tools/fontgen
+	@scripts/install-deps.sh $(FONT_PACKAGES)
+	cmake -S . -B build/fontgen -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF -DGLACIMOR_FONTGEN=ON
+	cmake --build build/fontgen -j $(JOBS) --target fontgen
+	build/fontgen/fontgen /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf src/ui/font_data.cpp
 
 clean:
 	rm -rf build
