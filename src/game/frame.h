@@ -1,8 +1,8 @@
 // One pass of the frame loop. main() runs, while the game goes on: beginFrame, the platform's
 // event pump (platform/events.h), updateFrame, renderFrame, then the platform's buffer swap.
-// updateFrame and renderFrame run the steps of the two tables below in their order: the tables
-// are the one list of a frame's steps (docs/ARCHITECTURE.md names them, and a test holds the two
-// together). The unit tests run beginFrame and updateFrame, the same steps drawing the same random
+// updateFrame and renderFrame run the steps of two tables in game/frame.cpp, in their order, read
+// here through updateSteps and renderSteps: the tables are the one list of a frame's steps
+// (docs/ARCHITECTURE.md names them, and a test holds the two together). The unit tests run beginFrame and updateFrame, the same steps drawing the same random
 // numbers, so a scripted game is the real game without pictures.
 #ifndef GLACIMOR_GAME_FRAME_H
 #define GLACIMOR_GAME_FRAME_H

@@ -25,15 +25,18 @@ void describe(std::ostream& out, const float (&values)[4])
         out << v << ' ';
 }
 
+// Each of several vectors or colours, in order.
+template <typename... Parts>
+void describeEach(std::ostream& out, const Parts&... parts)
+{
+    (describe(out, parts), ...);
+}
+
 void describe(std::ostream& out, const GameObject& g)
 {
-    describe(out, g.pos);
-    describe(out, g.dir);
-    describe(out, g.up);
+    describeEach(out, g.pos, g.dir, g.up);
     out << g.state << ' ';
-    describe(out, g.ambient);
-    describe(out, g.diffuse);
-    describe(out, g.specular);
+    describeEach(out, g.ambient, g.diffuse, g.specular);
 }
 
 void describe(std::ostream& out, const Mob& m)
@@ -78,12 +81,7 @@ void describe(std::ostream& out, const std::vector<unsigned>& textures)
         out << t << ' ';
 }
 
-void describe(std::ostream& out, const Camera& c)
-{
-    describe(out, c.pos);
-    describe(out, c.target);
-    describe(out, c.up);
-}
+void describe(std::ostream& out, const Camera& c) { describeEach(out, c.pos, c.target, c.up); }
 
 void describe(std::ostream& out, const Input& i)
 {
