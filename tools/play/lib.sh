@@ -326,9 +326,9 @@ snap_state() {
     { echo "from_frame ${from:-0}"; cat "$STATE_FILE"; } >"$OUT/$1.state"
 }
 
-# hold_game: holds the game right after the next frame it shows (the probe's hold), until
-# release_game; meanwhile the screen and the state show the same frame, whatever moves in the game.
-# The game's clock runs on, as in any long frame.
+# hold_game: holds the game before it shows another frame (the probe's hold), until release_game;
+# meanwhile the screen shows the frame of the state, the latest one or the one after it, whatever
+# moves in the game. The game's clock runs on, as in any long frame.
 hold_game() {
     local deadline
     [ -n "$PROBED" ] || fail "holding the game needs the probe (tools/play/probe.cpp)"
@@ -338,7 +338,7 @@ hold_game() {
         require_alive "while waiting for it to hold"
         if [ "$(date +%s%3N)" -ge "$deadline" ]; then
             rm -f "$HOLD_FILE"
-            fail "the game did not hold after a frame within 30 s (frame $(state frame))"
+            fail "the game did not hold before a frame within 30 s (frame $(state frame))"
         fi
         sleep 0.02
     done

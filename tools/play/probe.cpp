@@ -6,10 +6,10 @@
 //                                     (game/state_report.h), which rewrites FILE with the state
 //                                     the tests judge. A program without that symbol gets FILE
 //                                     with the one line "missing_contract glacimor_report_state".
-//   GLACIMOR_PROBE_HOLD=FILE          while FILE exists, holds the game right after the frame it has
-//                                     just shown and reported, with FILE.held made meanwhile: a
-//                                     picture taken then is the picture of that report. The game's
-//                                     clock runs on, as in any long frame.
+//   GLACIMOR_PROBE_HOLD=FILE          while FILE exists, holds the game before it shows another
+//                                     frame, with FILE.held made meanwhile: the screen then shows the
+//                                     frame of the last report, and a picture taken is its picture.
+//                                     The game's clock runs on, as in any long frame.
 //   GLACIMOR_STARTUP_PROBE_OUT=FILE   times the start-up: writes "startup_ms <ms>" (SDL_Init to
 //                                     the return of the first swap) to FILE and ends the process
 //                                     there. With GLACIMOR_STARTUP_PROBE_FRAMES=N (1 to 100) it
@@ -114,9 +114,19 @@ void holdWhileAsked(const char* path)
     unlink(held.c_str());
 }
 
-// After every swap, whichever function made it; a swap made inside another (one SDL layer
+// Around every swap, whichever function made it; a swap made inside another (one SDL layer
 // calling the other) counts once.
 int swapDepth = 0;
+
+// Before the swap: the frame of the last report is still on the screen, the next one drawn but not
+// shown.
+void beforeSwap()
+{
+    if (swapDepth > 0)
+        return;
+    if (const char* path = std::getenv("GLACIMOR_PROBE_HOLD"))
+        holdWhileAsked(path);
+}
 
 void afterSwap()
 {
@@ -124,8 +134,6 @@ void afterSwap()
         return;
     if (const char* path = std::getenv("GLACIMOR_STATE_PROBE_OUT"))
         reportState(path);
-    if (const char* path = std::getenv("GLACIMOR_PROBE_HOLD"))
-        holdWhileAsked(path);
     if (const char* path = std::getenv("GLACIMOR_STARTUP_PROBE_OUT"))
         timeStartup(path);
 }
@@ -145,6 +153,7 @@ extern "C" void SDL_GL_SwapBuffers()
 {
     using SwapFn = void (*)();
     static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapBuffers");
+    beforeSwap();
     ++swapDepth;
     if (realSwap)
         realSwap();
@@ -156,6 +165,7 @@ extern "C" void SDL_GL_SwapWindow(void* window)
 {
     using SwapFn = void (*)(void*);
     static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapWindow");
+    beforeSwap();
     ++swapDepth;
     if (realSwap)
         realSwap(window);
