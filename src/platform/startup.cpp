@@ -4,7 +4,8 @@
 #include "core/clock.h"
 #include "core/datafile.h"
 #include "core/settings.h"
-#include "platform/bmp.h"
+#include "platform/bmp_decoder.h"
+#include "render/bmp.h"
 #include "render/gl.h"
 #include "render/glew_status.h"
 #include "render/shader.h"
@@ -98,8 +99,9 @@ bool bringUp(const BringUp& how, Screen& screen)
         return fail("SDL_Init", SDL_GetError());
     if (how.quitAtExit)
         std::atexit(SDL_Quit);
-    // The game's time counts from SDL_Init.
+    // The game's time counts from SDL_Init, and SDL decodes its textures' files.
     setTickSource(sdlTicks);
+    setBmpDecoder(decodeBmpWithSdl);
 
     requestGLAttributes(how.multisample);
     if (how.capturePointer)

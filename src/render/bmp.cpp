@@ -1,11 +1,8 @@
-// BMP files checked, then decoded by SDL into the bitmaps that become the world textures.
-#include "platform/bmp.h"
+// BMP files checked, then decoded into the bitmaps that become the world textures.
+#include "render/bmp.h"
 
 #include "core/datafile.h"
 #include "render/gl.h"
-#include "render/textures.h"
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +27,8 @@ std::uint32_t u32(const unsigned char* p)
 std::int64_t s32(const unsigned char* p) { return static_cast<std::int32_t>(u32(p)); }
 
 constexpr std::uint32_t BI_RGB = 0;
+
+BmpDecoder decoder = nullptr;
 
 std::string claimed(std::int64_t width, std::int64_t height)
 {
@@ -109,41 +108,24 @@ bool loadBMP(const char* file)
     if (!checkBmpHeader(header, headerBytes, data.size(), maxSide, layout, why))
         return refuse(file, why);
 
-    // Only the bytes the header accounts for are read, and SDL decodes them from memory: the file
+    // Only the bytes the header accounts for are read, and they are decoded from memory: the file
     // was examined once and is not opened again by path.
     std::vector<unsigned char> bytes(static_cast<std::size_t>(layout.pixelsEnd));
     std::memcpy(bytes.data(), header, std::min(headerBytes, bytes.size()));
     if (bytes.size() > headerBytes &&
         data.read(bytes.data() + headerBytes, bytes.size() - headerBytes) != bytes.size() - headerBytes)
         return refuse(file, "it could not be read whole");
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (!stream)
-        return refuse(file, SDL_GetError());
-    SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
-    if (!surface)
-        return refuse(file, SDL_GetError());
-    // The upload hands the rows over as they are: three bytes a pixel, blue first, no palette.
-    const SDL_PixelFormat* format = surface->format;
-    if (format->BytesPerPixel != 3 || format->palette || format->Bmask != 0xFF || format->Rmask != 0xFF0000) {
-        SDL_FreeSurface(surface);
-        return refuse(file, "not an uncompressed 24-bit BMP");
-    }
-
+    if (!decoder)
+        return refuse(file, "there is no BMP decoder (the platform installs one as it comes up)");
     Bitmap bitmap;
-    bitmap.width = surface->w;
-    bitmap.height = surface->h;
-    const std::size_t stride = static_cast<std::size_t>(bitmap.stride());
-    const std::size_t rowBytes = static_cast<std::size_t>(surface->w) * 3;
-    bitmap.pixels.assign(stride * static_cast<std::size_t>(surface->h), 0);
-    const unsigned char* rows = static_cast<const unsigned char*>(surface->pixels);
-    for (int y = 0; y < surface->h; ++y)
-        std::memcpy(&bitmap.pixels[stride * static_cast<std::size_t>(y)],
-                    rows + static_cast<std::size_t>(y) * surface->pitch, rowBytes);
-    SDL_FreeSurface(surface);
+    if (!decoder(bytes, bitmap, why))
+        return refuse(file, why);
 
     addTexture(bitmap);
     return true;
 }
+
+void setBmpDecoder(BmpDecoder installed) { decoder = installed; }
 
 bool createTextures()
 {

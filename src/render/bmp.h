@@ -1,13 +1,17 @@
-// Reading the world textures' BMP files: the header is checked here, SDL decodes the pixels,
-// render/textures.h uploads them.
-#ifndef GLACIMOR_PLATFORM_BMP_H
-#define GLACIMOR_PLATFORM_BMP_H
+// Reading the world textures' BMP files: the header checked here against the file's size and the
+// driver's largest texture, the pixels decoded by the decoder the platform installs (SDL's), the
+// bitmap uploaded (render/textures.h).
+#ifndef GLACIMOR_RENDER_BMP_H
+#define GLACIMOR_RENDER_BMP_H
+
+#include "render/textures.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// Loads the four files of TEXTURE_FILES in index order. Needs a current GL context.
+// Loads the four files of TEXTURE_FILES in index order. Needs a current GL context and a decoder.
 // Returns false at the first missing or unusable file, having named it on standard error.
 bool createTextures();
 
@@ -32,5 +36,11 @@ struct BmpLayout {
 // or more pixels than the file's bytes can hold. Returns false with the reason in `why`.
 bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t fileSize, int maxTextureSide,
                     BmpLayout& layout, std::string& why);
+
+// The seam through which the pixels are decoded: given the bytes of a file whose header has been
+// checked (its headers and every row), fills the bitmap, or says why not. The platform's bring-up
+// installs SDL's decoder; without one, every file is refused.
+using BmpDecoder = bool (*)(const std::vector<unsigned char>& bytes, Bitmap& bitmap, std::string& why);
+void setBmpDecoder(BmpDecoder decoder);
 
 #endif

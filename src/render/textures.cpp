@@ -4,11 +4,10 @@
 #include "core/settings.h"
 #include "render/gl.h"
 
-const char* const TEXTURE_FILES[4] = {
-    "textures/cubeface.bmp",
-    "textures/cubeface2.bmp",
-    "textures/wall.bmp",
-    "textures/iceground.bmp",
+const char* const TEXTURE_FILES[TEXTURE_COUNT] = {
+#define GLACIMOR_TEXTURE_FILE(index, file) file,
+    GLACIMOR_TEXTURES(GLACIMOR_TEXTURE_FILE)
+#undef GLACIMOR_TEXTURE_FILE
 };
 
 void addTexture(const Bitmap& bitmap)

@@ -1,22 +1,31 @@
-// The four world textures, made from the pictures in textures/ at start-up, and their filtering.
-// Reading the files is the platform's work (platform/bmp.h); this side only talks to GL.
+// The four world textures, made from the pictures in textures/ at start-up (their files read and
+// checked by render/bmp.h), and their filtering.
 #ifndef GLACIMOR_RENDER_TEXTURES_H
 #define GLACIMOR_RENDER_TEXTURES_H
 
 #include <vector>
 
+// Every world texture once, in the order of textureList: the name of its index, and its file.
+#define GLACIMOR_TEXTURES(X)                                                   \
+    X(TEX_CUBEFACE, "textures/cubeface.bmp")       /* a living figure's face */ \
+    X(TEX_CUBEFACE_DEAD, "textures/cubeface2.bmp") /* a dead body's face */     \
+    X(TEX_WALL, "textures/wall.bmp")               /* walls and ceiling */      \
+    X(TEX_ICEGROUND, "textures/iceground.bmp")     /* the floor */
+
 // Indices into textureList.
 enum : unsigned {
-    TEX_CUBEFACE = 0,      // a living figure's face
-    TEX_CUBEFACE_DEAD = 1, // a dead body's face
-    TEX_WALL = 2,          // walls and ceiling
-    TEX_ICEGROUND = 3,     // the floor
+#define GLACIMOR_TEXTURE_INDEX(index, file) index,
+    GLACIMOR_TEXTURES(GLACIMOR_TEXTURE_INDEX)
+#undef GLACIMOR_TEXTURE_INDEX
+    TEXTURE_COUNT
 };
 
-// The files of the four textures, in index order.
-extern const char* const TEXTURE_FILES[4];
+// The files of the textures, in index order.
+extern const char* const TEXTURE_FILES[TEXTURE_COUNT];
 
-extern std::vector<unsigned> textureList; // GL names of the four world textures, by TEX_* index
+// GL names of the world textures, by TEX_* index; an object of the world (game/world.h), filled
+// once per GL context by createTextures (render/bmp.h).
+extern std::vector<unsigned> textureList;
 
 // A decoded picture as the upload hands it to GL: three bytes a pixel, blue first, each row
 // padded to a multiple of four bytes, rows in the order the file's decoder delivers them.

@@ -4,7 +4,7 @@
 #include "world_textures.h"
 
 #include "core/settings.h"
-#include "platform/bmp.h"
+#include "render/bmp.h"
 #include "render/textures.h"
 
 #include <gtest/gtest.h>

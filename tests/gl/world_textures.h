@@ -2,7 +2,7 @@
 #ifndef GLACIMOR_TESTS_WORLD_TEXTURES_H
 #define GLACIMOR_TESTS_WORLD_TEXTURES_H
 
-#include "platform/bmp.h"
+#include "render/bmp.h"
 #include "render/textures.h"
 
 #include <gtest/gtest.h>

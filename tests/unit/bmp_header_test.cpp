@@ -1,6 +1,6 @@
 // The texture header check: what a BMP's header claims is weighed against the file's size and the
 // driver's largest texture before anything is decoded, so a lying header costs nothing.
-#include "platform/bmp.h"
+#include "render/bmp.h"
 
 #include <gtest/gtest.h>
 
