@@ -9,9 +9,25 @@ Camera::Camera(double px, double py, double pz, double tx, double ty, double tz)
 {
 }
 
+void Camera::place(double x, double y, double z) { pos = vec3(x, y, z); }
+
 void Camera::place(vec3 p) { pos = p; }
 
+void Camera::aim(double x, double y, double z) { target = vec3(x, y, z); }
+
 void Camera::aim(const GameObject& g) { target = g.pos; }
+
+void Camera::pan(double dx, double dy, double dz) { pos = pos.add(dx, dy, dz); }
+
+void Camera::pan(vec3 d) { pos = pos.add(d); }
+
+void Camera::move(double dx, double dy, double dz)
+{
+    pos = pos.add(dx, dy, dz);
+    target = target.add(dx, dy, dz);
+}
+
+void Camera::move(vec3 d) { move(d.x, d.y, d.z); }
 
 void Camera::applyLookAt() const
 {

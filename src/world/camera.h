@@ -14,8 +14,16 @@ public:
 
     Camera(double px, double py, double pz, double tx, double ty, double tz);
 
+    void place(double x, double y, double z);
     void place(vec3 p);
+    void aim(double x, double y, double z);
     void aim(const GameObject& g); // looks at g's position
+    // Moves the eye only: the view swings about the target.
+    void pan(double dx, double dy, double dz);
+    void pan(vec3 d);
+    // Slides eye and target together: the viewing direction stays.
+    void move(double dx, double dy, double dz);
+    void move(vec3 d);
 
     // Multiplies gluLookAt with the camera's nine values onto the current matrix.
     void applyLookAt() const;

@@ -5,6 +5,20 @@
 
 #include <gtest/gtest.h>
 
+// The two ways to shift the camera that the game keeps for tools: pan swings the eye about a
+// fixed target, move slides both, so the view's direction stays.
+TEST(Camera, PanSwingsTheEyeMoveSlidesEyeAndTarget)
+{
+    Camera c(0, 0, 0, 5, 5, 5);
+    c.pan(1, 0, 0);
+    EXPECT_EQ(c.pos.x, 1.0);
+    EXPECT_EQ(c.target.x, 5.0);
+    c.move(vec3(0, 0, -3));
+    EXPECT_EQ(c.pos.z, -3.0);
+    EXPECT_EQ(c.target.z, 2.0);
+    EXPECT_EQ(c.up.y, 1.0);
+}
+
 using CameraFollowTest = GameTest;
 
 TEST_F(CameraFollowTest, FrameLeavesTheCameraBehindAndAboveThePlayerLookingAtIt)
