@@ -3,7 +3,8 @@
 #   left button, stun burst: the green word "STUNNED" appears above the enemies, and they stay where
 #     they are when the player walks away (the words are left behind with them, lower in the view);
 #   right button, hit burst of 25: after four hits the enemies still follow the player; the fifth
-#     kills them, and the dead are left behind when the player walks away.
+#     (key 2) kills them, and the dead are left behind when the player walks away;
+#   key 1 stuns as the left button does, key 2 hits as the right button does.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -108,6 +109,10 @@ for try in 1 2 3; do
     xdotool click 1
     enemies_are 4 "stunned" '$6 == 0'
     snap_state stunned
+    # Key 1 is the left button's stun: it stuns them all once more.
+    stuns=$(state effects)
+    press 1
+    wait_state 30 "key 1 stunning the enemies again" "v[\"effects\"] >= $stuns + 4"
     walk stunned_walked 0
     [ "$(count_enemies "$OUT/stunned_walked.state" '$6 == 0 && $10 > 20')" -ge 3 ] && break
     log "the stun ran out before the picture after the walk (frames of $(state frame_ms) ms); again"
@@ -118,7 +123,8 @@ snap_state before_hits
 xdotool click --repeat 4 --delay 100 3
 enemies_are 4 "at 0 hit points after four hits" '$5 <= 0 && $6 == 1'
 walk four_hits_walked
-xdotool click 3
+# Key 2 is the right button's hit: the fifth.
+press 2
 enemies_are 4 "dead after the fifth hit" '$6 == 2'
 snap_state five_hits
 walk five_hits_walked
@@ -167,4 +173,4 @@ fgt "$share_stunned" 0.4 || fail "a stunned enemy left behind is not drawn where
 fgt "$share_four" 0.4 || fail "a follower is not drawn where it stands (figure share $share_four)"
 fgt "$share_dead" 0.4 || fail "a dead enemy left behind is not drawn where it stands (figure share $share_dead)"
 
-pass "the left button stuns and labels the enemies, the right button kills them with the fifth hit"
+pass "the left button and key 1 stun and label the enemies, the right button and key 2 hit them, the fifth hit kills"

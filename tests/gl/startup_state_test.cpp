@@ -1,5 +1,6 @@
-// The GL state of start-up and of each frame's switches, read back from a real context, and the
-// video mode's fallback when the driver refuses multisampling.
+// The GL state of start-up and of each frame's switches, read back from a real context, the
+// video mode's fallback when the driver refuses multisampling, and what the game's bring-up asks
+// of the window: double buffering, the swap interval of set_vsync, the hidden and grabbed pointer.
 #include "gl_context.h"
 
 #include "core/settings.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <cstdio>
 
 TEST(StartupState, FixedStateHoldsAfterStartup)
 {
@@ -122,4 +125,39 @@ TEST(VideoModeDeathTest, RefusedMultisamplingIsAskedAgainWithout)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(openAndReportSamples(SDL_SetVideoMode), testing::ExitedWithCode(14), "");
     EXPECT_EXIT(openAndReportSamples(refuseFirstMode), testing::ExitedWithCode(10), "");
+}
+
+namespace {
+
+// The game's own bring-up in a fresh window, in a child process; reports on standard error what
+// the context and the pointer got.
+[[noreturn]] void bringUpAndReport(bool vsync)
+{
+    set_vsync = vsync;
+    BringUp how;
+    how.capturePointer = true;
+    how.loadAssets = false;
+    how.quitAtExit = false;
+    Screen screen;
+    if (!bringUp(how, screen))
+        _exit(1);
+    int doubleBuffer = -1, swapInterval = -1;
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffer);
+    SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &swapInterval);
+    const bool hidden = SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE;
+    const bool relative = SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON;
+    std::fprintf(stderr, "double buffer %d, swap interval %d, cursor %s, mouse %s\n", doubleBuffer, swapInterval,
+                 hidden ? "hidden" : "shown", relative ? "grabbed in relative mode" : "free");
+    _exit(0);
+}
+
+} // namespace
+
+// The game plays in a double-buffered context without vertical sync (set_vsync off), with the
+// pointer hidden and grabbed, so that the mouse turns the player without bound.
+TEST(BringUpDeathTest, DoubleBufferedWithoutVsyncAndThePointerCaptured)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(bringUpAndReport(false), testing::ExitedWithCode(0),
+                "double buffer 1, swap interval 0, cursor hidden, mouse grabbed in relative mode");
 }
