@@ -12,7 +12,7 @@
 #   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
 #   make soak      ten minutes of random play on a virtual display: memory, lost keys, Escape
 
-RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
+RUN_PACKAGES  := cmake g++ pkg-config libsdl2-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
 	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev \
 	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file

@@ -24,13 +24,14 @@ int main(int, char*[])
 
     // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
     holdEvents();
-    EventContext events{&running, screen.surface};
+    EventContext events{&running, screen.window};
     while (running) {
         beginFrame();
         pollEvents(events);
         updateFrame();
+        fitViewport(screen);
         renderFrame(screen.aspect);
-        SDL_GL_SwapBuffers();
+        SDL_GL_SwapWindow(screen.window);
     }
     return 0;
 }

@@ -74,7 +74,7 @@ TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
     ASSERT_FALSE(readme.empty());
     ASSERT_FALSE(page.empty());
 
-    const SDLKey keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
+    const SDL_Keycode keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
     for (int n = 0; n < 9; ++n) {
         const std::string key = "F" + std::to_string(n + 1);
         press(keys[n], context);

@@ -1,7 +1,9 @@
 // Start-up probe of the benchmark: preloaded into the real glacimor (LD_PRELOAD), it notes the
-// monotonic time when the game calls SDL_Init and when its first SDL_GL_SwapBuffers returns,
+// monotonic time when the game calls SDL_Init and when its first SDL_GL_SwapWindow returns,
 // writes "startup_ms <milliseconds>" to the file named by GLACIMOR_STARTUP_PROBE_OUT (standard
-// error when unset), and ends the process there. The game itself is not changed.
+// error when unset), and ends the process there. The game itself is not changed. It also takes
+// SDL 1.2's SDL_GL_SwapBuffers, so that `make bench-compare` can time the start-up of a revision
+// from before the game spoke SDL 2.
 //
 // With GLACIMOR_STARTUP_PROBE_FRAMES=N (N > 1) it lets the game run N frames and adds a line
 // "frame_ms <k> <milliseconds>" for each later frame k, from the return of one swap to the
@@ -46,25 +48,12 @@ Fn nextSymbol(const char* name)
     return reinterpret_cast<Fn>(symbol);
 }
 
-} // namespace
-
-extern "C" int SDL_Init(std::uint32_t flags)
+// After each swap: the time, and once the frames wanted are in, the report and the end.
+void swapped()
 {
-    using InitFn = int (*)(std::uint32_t);
-    static const InitFn realInit = nextSymbol<InitFn>("SDL_Init");
-    if (initTime < 0)
-        initTime = secondsNow();
-    return realInit(flags);
-}
-
-extern "C" void SDL_GL_SwapBuffers()
-{
-    using SwapFn = void (*)();
-    static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapBuffers");
     static const int frames = framesWanted();
     static double swapTimes[MAX_FRAMES];
     static int swaps = 0;
-    realSwap();
     swapTimes[swaps++] = secondsNow();
     if (swaps < frames)
         return;
@@ -79,4 +68,31 @@ extern "C" void SDL_GL_SwapBuffers()
         std::fclose(out);
     // No exit handlers: the game's own shutdown is not part of its start-up.
     _exit(0);
+}
+
+} // namespace
+
+extern "C" int SDL_Init(std::uint32_t flags)
+{
+    using InitFn = int (*)(std::uint32_t);
+    static const InitFn realInit = nextSymbol<InitFn>("SDL_Init");
+    if (initTime < 0)
+        initTime = secondsNow();
+    return realInit(flags);
+}
+
+extern "C" void SDL_GL_SwapWindow(void* window)
+{
+    using SwapFn = void (*)(void*);
+    static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapWindow");
+    realSwap(window);
+    swapped();
+}
+
+extern "C" void SDL_GL_SwapBuffers()
+{
+    using SwapFn = void (*)();
+    static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapBuffers");
+    realSwap();
+    swapped();
 }

@@ -1,5 +1,5 @@
 // State probe of the end-to-end tests: preloaded into the real glacimor (LD_PRELOAD), it reads the
-// game's own state after every SDL_GL_SwapBuffers and writes it to the file named by
+// game's own state after every SDL_GL_SwapWindow and writes it to the file named by
 // GLACIMOR_STATE_PROBE_OUT, so a test can wait for what it needs (a setting flipped, a message
 // shown, a frame drawn since its input) instead of sleeping, and can tell apart what a picture
 // alone cannot (which figure is the player, whether a frame stalled). The game is not changed and
@@ -201,9 +201,9 @@ GlFacts readGlFacts()
 // The game's own state, after the frame's lines.
 void writeGame(std::FILE* out, const Globals& g)
 {
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    const int width = screen ? screen->w : 800;
-    const int height = screen ? screen->h : 600;
+    int width = 800, height = 600;
+    if (SDL_Window* window = SDL_GL_GetCurrentWindow())
+        SDL_GetWindowSize(window, &width, &height);
 
     std::fprintf(out, "ticks %u\n", static_cast<unsigned>(*g.gameTime));
     for (const auto& flag : g.flags)
@@ -259,17 +259,17 @@ void writeState(const Globals& g, const GlFacts& gl, unsigned long frame, double
 
 } // namespace
 
-extern "C" void SDL_GL_SwapBuffers()
+extern "C" void SDL_GL_SwapWindow(SDL_Window* window)
 {
-    using SwapFn = void (*)();
-    static const SwapFn realSwap = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
+    using SwapFn = void (*)(SDL_Window*);
+    static const SwapFn realSwap = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
     static std::string error;
     static const Globals globals = findGlobals(error);
     static unsigned long frame = 0;
     static double last = -1, longest = 0;
     static GlFacts gl;
 
-    realSwap();
+    realSwap(window);
     if (frame == 0)
         gl = readGlFacts();
     const double now = msNow();
