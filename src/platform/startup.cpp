@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -126,6 +127,14 @@ bool bringUp(const BringUp& how, Screen& screen)
         return false;
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0)
         return fail("SDL_Init", SDL_GetError());
+    // Without a display SDL falls back on drivers that show nothing; the game would play unseen
+    // and never end. Only when asked for by name (SDL_VIDEODRIVER) are they meant.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        SDL_Quit();
+        return fail("SDL_Init", "no display found (neither DISPLAY nor WAYLAND_DISPLAY leads to one)");
+    }
     if (how.quitAtExit)
         std::atexit(SDL_Quit);
     // The game's time counts from SDL_Init.
