@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the Windows zip under Wine on a private virtual X display, as a Windows player would:
 # unpack it, start glacimor.exe, see the scene, press F1 and see its message, quit with Escape,
-# then start it again and quit with Alt+F4. Both runs must end with status 0.
+# then start it again and quit with Alt+F4. Both runs must end with status 0. A third start, as
+# Explorer starts it, from a folder without the data, must leave its message in stderr.txt.
 #
 #   scripts/windows-check.sh [BUILD_DIR]     (default build/windows; the zip is made by
 #                                             scripts/windows-build.sh)
@@ -43,9 +44,10 @@ rm -rf "$out" "$check/game"
 mkdir -p "$out" "$check/game"
 unzip -q "$zip_file" -d "$check/game" || fail "the zip does not unpack"
 game_dir=$check/game/glacimor
-for f in glacimor.exe SDL.dll glew32.dll README.txt textures/wall.bmp shader/GM_shader.fs; do
+for f in glacimor.exe SDL2.dll glew32.dll README.txt textures/wall.bmp shader/GM_shader.fs; do
   [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
 done
+[ ! -e "$game_dir/SDL.dll" ] || fail "the zip still holds SDL 1.2's SDL.dll"
 
 # --- Display and Wine -------------------------------------------------------------------------
 source "$root/scripts/xvfb.sh"
@@ -81,7 +83,7 @@ fi
 # Starts the game from its folder as Explorer would, its output to the terminal-side files.
 start_game() {
   local run=$1
-  (cd "$game_dir" && SDL_STDIO_REDIRECT=0 exec "$wine" glacimor.exe) \
+  (cd "$game_dir" && exec "$wine" glacimor.exe) \
     >"$out/$run.stdout" 2>"$out/$run.stderr" &
   GAME_PID=$!
   local window=""
@@ -182,6 +184,21 @@ xdotool key alt+F4
 wait_game run2
 log "run2: Alt+F4 ended the game with status $STATUS"
 [ "$STATUS" = 0 ] || fail "run2: Alt+F4 ended the game with status $STATUS"
+
+# --- Run 3: started as Explorer starts it, without its data --------------------------------------
+# A window program started from Explorer has no standard error: the game's message goes to
+# stderr.txt beside the program, and the empty stdout.txt is removed. Wine's start.exe starts it
+# so, in the program's folder; this copy of the folder lacks textures\ and shader\.
+bare=$check/bare
+rm -rf "$bare" && mkdir -p "$bare"
+cp "$game_dir"/glacimor.exe "$game_dir"/*.dll "$bare/"
+status=0
+"$wine" start /wait /unix "$bare/glacimor.exe" </dev/null >"$out/run3.stdout" 2>"$out/run3.stderr" || status=$?
+log "run3: without its data folders the game ended with status $status; stderr.txt: $(cat "$bare/stderr.txt" 2>/dev/null)"
+[ "$status" = 1 ] || fail "run3: without its data folders the game ended with status $status, expected 1"
+grep -q '^glacimor: no game data in ' "$bare/stderr.txt" 2>/dev/null ||
+  fail "run3: no message in stderr.txt beside the program ($(ls "$bare"))"
+[ ! -e "$bare/stdout.txt" ] || fail "run3: the empty stdout.txt was left beside the program"
 
 log "passed in $(($(date +%s) - T0)) s"
 echo "windows-check: the Windows zip plays under Wine"

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "game/frame.h"
 #include "platform/events.h"
+#include "platform/messages.h"
 #include "platform/startup.h"
 
 #include <SDL.h>
@@ -15,6 +16,7 @@ int main(int, char*[])
 {
     bool running = true;
 
+    keepMessages();
     BringUp how;
     how.fullscreen = set_fullscreen;
     how.capturePointer = true;
