@@ -93,7 +93,7 @@ golden: deps-test build-test
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		scripts/with-xvfb.sh build/test/tests/golden_tests --update
 
-# Windows: SDL 1.2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
+# Windows: SDL 2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
 # build/windows/glacimor-windows.zip for the player; the check runs that zip under Wine.
 windows: deps-windows
 	scripts/windows-build.sh build/windows
