@@ -12,7 +12,7 @@
 #   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
 #   make soak      ten minutes of random play on a virtual display: memory, lost keys, Escape
 
-RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
+RUN_PACKAGES  := cmake g++ pkg-config libsdl2-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
 	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev \
 	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file
@@ -94,7 +94,7 @@ golden: deps-test build-test
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		scripts/with-xvfb.sh build/test/tests/golden_tests --update
 
-# Windows: SDL 1.2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
+# Windows: SDL 2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
 # build/windows/glacimor-windows.zip for the player; the check runs that zip under Wine.
 windows: deps-windows
 	scripts/windows-build.sh build/windows

@@ -3,7 +3,7 @@
 #
 #   scripts/windows-build.sh [BUILD_DIR]     (default build/windows)
 #
-# Steps: SDL 1.2 and GLEW cross-built from Debian's sources (scripts/windows-deps.sh), the game
+# Steps: SDL 2 and GLEW cross-built from Debian's sources (scripts/windows-deps.sh), the game
 # cross-compiled with MinGW-w64 (cmake/mingw-w64-x86_64.cmake), then one folder "glacimor" with
 # glacimor.exe, the two DLLs it needs, textures/, shader/, a README and the libraries' licences,
 # zipped as BUILD_DIR/glacimor-windows.zip.
@@ -25,7 +25,7 @@ stage=$build/stage/glacimor
 rm -rf "$build/stage"
 mkdir -p "$stage/textures" "$stage/shader"
 $host-strip -o "$stage/glacimor.exe" "$build/game/glacimor.exe"
-for dll in SDL.dll glew32.dll; do
+for dll in SDL2.dll glew32.dll; do
   $host-strip --strip-unneeded -o "$stage/$dll" "$deps/bin/$dll"
 done
 cp textures/*.bmp "$stage/textures/"
@@ -39,15 +39,15 @@ done
 
 # Notepad wants CRLF line ends.
 sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
-# SDL (LGPL) and GLEW (BSD/MIT) ask for their notices to travel with their DLLs.
-sdl_src=$(find "$build/src" -maxdepth 1 -type d -name 'libsdl1.2-*' | head -n 1)
+# SDL (zlib) and GLEW (BSD/MIT) ask for their notices to travel with their DLLs.
+sdl_src=$(find "$build/src" -maxdepth 1 -type d -name 'libsdl2-*' | head -n 1)
 glew_src=$(find "$build/src" -maxdepth 1 -type d -name 'glew-*' | head -n 1)
 sed 's/$/\r/' "$sdl_src/README-SDL.txt" >"$stage/README-SDL.txt"
-sed 's/$/\r/' "$sdl_src/COPYING" >"$stage/LICENSE-SDL.txt"
+sed 's/$/\r/' "$sdl_src/LICENSE.txt" >"$stage/LICENSE-SDL.txt"
 sed 's/$/\r/' "$glew_src/LICENSE.txt" >"$stage/LICENSE-GLEW.txt"
 
 # --- Every DLL that is loaded must be shipped or part of Windows ---------------------------------
-system_dlls=" kernel32.dll user32.dll gdi32.dll msvcrt.dll opengl32.dll glu32.dll winmm.dll advapi32.dll shell32.dll ole32.dll imm32.dll version.dll "
+system_dlls=" kernel32.dll user32.dll gdi32.dll msvcrt.dll opengl32.dll glu32.dll winmm.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll imm32.dll version.dll setupapi.dll "
 missing=()
 for pe in "$stage"/*.exe "$stage"/*.dll; do
   while read -r dll; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the Windows zip under Wine on a private virtual X display, as a Windows player would:
 # unpack it, start glacimor.exe, see the scene, press F1 and see its message, quit with Escape,
-# then start it again and quit with Alt+F4. Both runs must end with status 0.
+# then start it again and quit with Alt+F4. Both runs must end with status 0. A third start, as
+# Explorer starts it, from a folder without the data, must leave its message in stderr.txt.
 #
 #   scripts/windows-check.sh [BUILD_DIR]     (default build/windows; the zip is made by
 #                                             scripts/windows-build.sh)
@@ -31,9 +32,10 @@ game_dir=$check/game/glacimor
 # its exit status (tools/play/lib.sh); screenshots and the game's output go to BUILD_DIR/check/out.
 source "$root/tools/play/lib.sh"
 e2e_init "$game_dir/glacimor.exe" "$root" "$check"
-for f in glacimor.exe SDL.dll glew32.dll README.txt textures/wall.bmp shader/GM_shader.fs; do
+for f in glacimor.exe SDL2.dll glew32.dll README.txt textures/wall.bmp shader/GM_shader.fs; do
   [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
 done
+[ ! -e "$game_dir/SDL.dll" ] || fail "the zip still holds SDL 1.2's SDL.dll"
 
 # --- Display and Wine -------------------------------------------------------------------------
 export WINEPREFIX=$check/wineprefix
@@ -61,7 +63,7 @@ fi
 # --- Helpers ----------------------------------------------------------------------------------
 # run_game RUN: starts the game from its folder as Explorer would, and waits for its window.
 run_game() {
-  GAME_DIR=$game_dir start_game env SDL_STDIO_REDIRECT=0 "$wine" glacimor.exe
+  GAME_DIR=$game_dir start_game "$wine" glacimor.exe
   wait_for_window Glacimor 90 --onlyvisible
   log "$1: window $WID open: $(xdotool getwindowgeometry "$WID" | tr '\n' ' ')"
 }
@@ -134,6 +136,21 @@ run_game run2
 wait_scene run2
 xdotool key alt+F4
 ended run2 Alt+F4
+
+# --- Run 3: started as Explorer starts it, without its data --------------------------------------
+# A window program started from Explorer has no standard error: the game's message goes to
+# stderr.txt beside the program, and the empty stdout.txt is removed. Wine's start.exe starts it
+# so, in the program's folder; this copy of the folder lacks textures\ and shader\.
+bare=$check/bare
+rm -rf "$bare" && mkdir -p "$bare"
+cp "$game_dir"/glacimor.exe "$game_dir"/*.dll "$bare/"
+status=0
+"$wine" start /wait /unix "$bare/glacimor.exe" </dev/null >"$OUT/run3.stdout" 2>"$OUT/run3.stderr" || status=$?
+log "run3: without its data folders the game ended with status $status; stderr.txt: $(cat "$bare/stderr.txt" 2>/dev/null)"
+[ "$status" = 1 ] || fail "run3: without its data folders the game ended with status $status, expected 1"
+grep -q '^glacimor: no game data in ' "$bare/stderr.txt" 2>/dev/null ||
+  fail "run3: no message in stderr.txt beside the program ($(ls "$bare"))"
+[ ! -e "$bare/stdout.txt" ] || fail "run3: the empty stdout.txt was left beside the program"
 
 log "passed"
 echo "windows-check: the Windows zip plays under Wine"

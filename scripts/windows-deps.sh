@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Windows SDL 1.2 and GLEW that the Windows build of Glacimor links against.
+# Builds the Windows SDL 2 and GLEW that the Windows build of Glacimor links against.
 #
 # Debian ships neither as a Windows binary, so both are cross-compiled with MinGW-w64 from
-# Debian's own source packages (libsdl1.2, glew), fetched with `apt-get source` from the same
+# Debian's own source packages (libsdl2, glew), fetched with `apt-get source` from the same
 # Debian archive that this machine already installs from. The apt configuration used for that
 # is private to the build folder: the machine's own sources, lists and caches stay untouched.
 #
 #   scripts/windows-deps.sh [BUILD_DIR]     (default build/windows)
 #
-# Result: BUILD_DIR/deps with bin/SDL.dll, bin/glew32.dll, the import libraries in lib/ and the
+# Result: BUILD_DIR/deps with bin/SDL2.dll, bin/glew32.dll, the import libraries in lib/ and the
 # headers in include/. Each library is built once; delete BUILD_DIR/deps to build them anew.
 set -euo pipefail
 source "$(dirname "$0")/windows-env.sh" "$@"
@@ -20,21 +20,21 @@ mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$src_dir" "
 
 # --- Private apt configuration --------------------------------------------------------------
 # The archive and suite are the ones this machine installs the Linux builds of the same two
-# source packages from (libsdl1.2debian and libglew2.2), as apt itself reports them.
+# source packages from (libsdl2-2.0-0 and libglew2.2), as apt itself reports them.
 archive_of() {
   apt-cache policy "$1" 2>/dev/null |
     awk '$1 ~ /^[0-9]+$/ && $NF == "Packages" && $2 ~ /^[a-z]+:/ { split($3, s, "/"); print $2, s[1]; exit }'
 }
-sdl_archive=$(archive_of libsdl1.2debian)
+sdl_archive=$(archive_of libsdl2-2.0-0)
 glew_archive=$(archive_of libglew2.2)
 if [ -z "$sdl_archive" ] || [ -z "$glew_archive" ]; then
   # The package lists may be missing on a new machine; read them once, then ask again.
   apt-get update -qq
-  sdl_archive=$(archive_of libsdl1.2debian)
+  sdl_archive=$(archive_of libsdl2-2.0-0)
   glew_archive=$(archive_of libglew2.2)
 fi
 if [ -z "$sdl_archive" ] || [ -z "$glew_archive" ]; then
-  echo "windows-deps: this machine's apt sources offer no libsdl1.2debian or libglew2.2" >&2
+  echo "windows-deps: this machine's apt sources offer no libsdl2-2.0-0 or libglew2.2" >&2
   exit 1
 fi
 printf 'deb-src %s main\n' "$sdl_archive" "$glew_archive" | sort -u >"$apt_dir/sources.list"
@@ -67,30 +67,22 @@ fetch_source() {
   echo "$dir"
 }
 
-# --- SDL 1.2 ----------------------------------------------------------------------------------
+# --- SDL 2 ------------------------------------------------------------------------------------
 build_sdl() {
   local dir
-  dir=$(fetch_source libsdl1.2)
-  echo "windows-deps: SDL 1.2 from $(basename "$dir")"
-  # The repacked tarball lacks files that Debian's patches restore (src/stdlib/SDL_qsort.c among
-  # them). dpkg-source applies the series when it unpacks a "3.0 (quilt)" package; apply it here
-  # for any other format, once.
-  if [ ! -e "$dir/src/stdlib/SDL_qsort.c" ] && [ -f "$dir/debian/patches/series" ]; then
-    local patch
-    grep -v '^\s*\(#\|$\)' "$dir/debian/patches/series" | while read -r patch _; do
-      patch -d "$dir" -p1 -N -s <"$dir/debian/patches/$patch"
-    done
-  fi
+  dir=$(fetch_source libsdl2)
+  echo "windows-deps: SDL 2 from $(basename "$dir")"
   # A build folder of its own keeps the source tree clean for a rebuild.
   local obj=$build/sdl-build
   rm -rf "$obj" && mkdir -p "$obj"
-  # No DirectX headers in MinGW's Debian packages: SDL uses its windib video driver and WGL.
-  (cd "$obj" && "$dir/configure" --host=$host --prefix="$prefix" --disable-directx \
-      --disable-static --enable-shared >configure.log 2>&1) ||
+  # SDL's own Windows drivers (WGL for OpenGL; MinGW-w64 has the DirectX and XInput headers). No
+  # static SDL: the game links SDL2.dll, and SDL2main's WinMain comes as libSDL2main.a regardless.
+  (cd "$obj" && "$dir/configure" --host=$host --prefix="$prefix" --disable-static --enable-shared \
+      >configure.log 2>&1) ||
     { tail -n 30 "$obj/configure.log"; exit 1; }
   make -C "$obj" -j "$jobs" >"$obj/make.log" 2>&1 || { tail -n 30 "$obj/make.log"; exit 1; }
   make -C "$obj" install >"$obj/install.log" 2>&1 || { tail -n 30 "$obj/install.log"; exit 1; }
-  touch "$prefix/.sdl-built"
+  touch "$prefix/.sdl2-built"
 }
 
 # --- GLEW -------------------------------------------------------------------------------------
@@ -111,6 +103,6 @@ build_glew() {
 }
 
 command -v $host-gcc >/dev/null || { echo "windows-deps: $host-gcc is missing (g++-mingw-w64-x86-64)" >&2; exit 1; }
-[ -e "$prefix/.sdl-built" ] || build_sdl
+[ -e "$prefix/.sdl2-built" ] || build_sdl
 [ -e "$prefix/.glew-built" ] || build_glew
 echo "windows-deps: SDL and GLEW for Windows are in ${prefix#"$root"/}"

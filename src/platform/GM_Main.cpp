@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "game/frame.h"
 #include "platform/events.h"
+#include "platform/messages.h"
 #include "platform/startup.h"
 
 #include <SDL.h>
@@ -15,6 +16,7 @@ int main(int, char*[])
 {
     bool running = true;
 
+    keepMessages();
     BringUp how;
     how.fullscreen = set_fullscreen;
     how.capturePointer = true;
@@ -24,13 +26,14 @@ int main(int, char*[])
 
     // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
     holdEvents();
-    EventContext events{&running, screen.surface};
+    EventContext events{&running, screen.window};
     while (running) {
         beginFrame();
         pollEvents(events);
         updateFrame();
+        fitViewport(screen);
         renderFrame(screen.aspect);
-        SDL_GL_SwapBuffers();
+        SDL_GL_SwapWindow(screen.window);
     }
     return 0;
 }

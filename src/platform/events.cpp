@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -12,39 +13,47 @@ namespace {
 SDL_Event eventqueue;
 
 // What foldEvent keeps until the frame reads it. The sums are atomic and the list is locked,
-// because SDL may run the filter on its event thread (SDL 1.2 on Windows can) while the frame
-// reads them.
+// because SDL runs the filter on whichever thread sends the event while the frame reads them.
 std::atomic<std::int32_t> foldedX{0};
 std::atomic<std::int32_t> foldedY{0};
 SDL_mutex* heldLock = nullptr;
 std::vector<SDL_Event> held;
+// A request to quit that came when the list was full.
+std::atomic<bool> quitPastTheBound{false};
 
-bool answeredTo(Uint8 type)
+bool answeredTo(Uint32 type)
 {
     switch (type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
     case SDL_QUIT: return true;
     default: return false;
     }
+}
+
+// Escape and the window's close request: what must end the game however many events came first.
+bool asksToQuit(const SDL_Event& event)
+{
+    return event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE);
 }
 
 // The lock exists from holdEvents on; the unit tests call foldEvent without it, on one thread.
 void lock()
 {
     if (heldLock)
-        SDL_mutexP(heldLock);
+        SDL_LockMutex(heldLock);
 }
 
 void unlock()
 {
     if (heldLock)
-        SDL_mutexV(heldLock);
+        SDL_UnlockMutex(heldLock);
 }
 
-Key translateKey(SDLKey key)
+Key translateKey(SDL_Keycode key)
 {
     switch (key) {
     case SDLK_w: return Key::W;
@@ -79,29 +88,52 @@ Button translateButton(Uint8 button)
     switch (button) {
     case SDL_BUTTON_LEFT: return Button::Left;
     case SDL_BUTTON_RIGHT: return Button::Right;
-    case SDL_BUTTON_WHEELUP: return Button::WheelUp;
-    case SDL_BUTTON_WHEELDOWN: return Button::WheelDown;
     default: return Button::Other;
     }
 }
 
-} // namespace
-
-bool isQuitChord(SDLKey key, SDLMod mod, bool windowsRules)
+// What the game asks of the platform.
+void carryOut(Request request, EventContext& context)
 {
-    return windowsRules && key == SDLK_F4 && (mod & KMOD_ALT) != 0;
+    switch (request) {
+    case Request::Quit:
+        if (context.running)
+            *context.running = false;
+        break;
+    case Request::ToggleFullScreen:
+        if (context.window) {
+            const bool full = (SDL_GetWindowFlags(context.window) & SDL_WINDOW_FULLSCREEN) != 0;
+            SDL_SetWindowFullscreen(context.window, full ? 0u : Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
+        }
+        break;
+    case Request::None: break;
+    }
 }
+
+// Each whole notch of the wheel is one press of its button, up (away from the player) or down.
+void dispatchWheel(const SDL_MouseWheelEvent& wheel)
+{
+    const int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+    InputEvent press;
+    press.button = notches > 0 ? Button::WheelUp : Button::WheelDown;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        press.type = InputEvent::ButtonDown;
+        handleInput(press);
+        press.type = InputEvent::ButtonUp;
+        handleInput(press);
+    }
+}
+
+} // namespace
 
 InputEvent translateEvent(const SDL_Event& event)
 {
     InputEvent out;
     switch (event.type) {
     case SDL_KEYDOWN:
-        // On Windows Alt+F4 closes the window instead of toggling texture filtering.
-        if (isQuitChord(event.key.keysym.sym, event.key.keysym.mod, quitChordWindowsRules)) {
-            out.type = InputEvent::Quit;
+        // SDL repeats a held key; the game, as ever, takes it once.
+        if (event.key.repeat)
             break;
-        }
         out.type = InputEvent::KeyDown;
         out.key = translateKey(event.key.keysym.sym);
         break;
@@ -122,6 +154,7 @@ InputEvent translateEvent(const SDL_Event& event)
         out.type = InputEvent::ButtonUp;
         out.button = translateButton(event.button.button);
         break;
+    // The window's close request; on Windows SDL makes Alt+F4 one as well.
     case SDL_QUIT: out.type = InputEvent::Quit; break;
     default: break;
     }
@@ -130,17 +163,10 @@ InputEvent translateEvent(const SDL_Event& event)
 
 void dispatchEvent(const SDL_Event& event, EventContext& context)
 {
-    switch (handleInput(translateEvent(event))) {
-    case Request::Quit:
-        if (context.running)
-            *context.running = false;
-        break;
-    case Request::ToggleFullScreen:
-        if (context.screen)
-            SDL_WM_ToggleFullScreen(context.screen);
-        break;
-    case Request::None: break;
-    }
+    if (event.type == SDL_MOUSEWHEEL)
+        dispatchWheel(event.wheel);
+    else
+        carryOut(handleInput(translateEvent(event)), context);
 }
 
 void holdEvents()
@@ -148,18 +174,17 @@ void holdEvents()
     if (!heldLock)
         heldLock = SDL_CreateMutex();
     held.reserve(256);
-    // What is queued already is taken first, in order, as the filter would have taken it: SDL 1.2
-    // itself (the Windows build's) empties its queue when a filter is set. What the game does not
-    // answer to is dropped, as it would be ignored.
+    // Setting a filter empties SDL's queue, so what is queued already is taken first, in order, as
+    // the filter would have taken it. What the game does not answer to is dropped, as it would be ignored.
     SDL_Event queued[64];
     int count = 0;
-    while ((count = SDL_PeepEvents(queued, 64, SDL_GETEVENT, SDL_ALLEVENTS)) > 0)
+    while ((count = SDL_PeepEvents(queued, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
         for (int i = 0; i < count; ++i)
-            foldEvent(&queued[i]);
-    SDL_SetEventFilter(foldEvent);
+            foldEvent(nullptr, &queued[i]);
+    SDL_SetEventFilter(foldEvent, nullptr);
 }
 
-int SDLCALL foldEvent(const SDL_Event* event)
+int SDLCALL foldEvent(void*, SDL_Event* event)
 {
     if (event->type == SDL_MOUSEMOTION) {
         foldedX.fetch_add(event->motion.xrel, std::memory_order_relaxed);
@@ -168,9 +193,13 @@ int SDLCALL foldEvent(const SDL_Event* event)
     }
     if (!answeredTo(event->type))
         return 1;
+    if (event->type == SDL_KEYDOWN && event->key.repeat)
+        return 0;
     lock();
     if (held.size() < MAX_HELD_EVENTS)
         held.push_back(*event);
+    else if (asksToQuit(*event))
+        quitPastTheBound.store(true, std::memory_order_relaxed);
     unlock();
     return 0;
 }
@@ -186,6 +215,11 @@ void dispatchHeldEvents(EventContext& context)
     unlock();
     for (const SDL_Event& event : taken)
         dispatchEvent(event, context);
+    if (quitPastTheBound.exchange(false, std::memory_order_relaxed)) {
+        InputEvent quit;
+        quit.type = InputEvent::Quit;
+        carryOut(handleInput(quit), context);
+    }
 
     InputEvent motion;
     motion.type = InputEvent::MouseMotion;

@@ -1,11 +1,11 @@
 // The event pump: SDL's events read once per frame and translated into the game's own
 // (core/input.h), then handed to the controls; what they ask of the window is done here.
 //
-// SDL 1.2 keeps at most 128 events between two reads and drops whatever comes after, keys and
-// the quit request included. A mouse moved during one slow frame fills that in a few hundred
-// milliseconds. So, once holdEvents has run, SDL hands every event to foldEvent as it arrives:
-// mouse motion is added to two running sums and never queued, and the events the game answers
-// to (keys, buttons, the quit request) wait in a list of the game's own, in their order.
+// SDL keeps at most 65,535 events between two reads and drops whatever comes after, keys and the
+// quit request included; a mouse moved during a frame that stalls for a minute fills that. So,
+// once holdEvents has run, SDL hands every event to foldEvent as it arrives: mouse motion is added
+// to two running sums and never queued, and the events the game answers to (keys, buttons, the
+// wheel, the quit request) wait in a list of the game's own, in their order.
 #ifndef GLACIMOR_PLATFORM_EVENTS_H
 #define GLACIMOR_PLATFORM_EVENTS_H
 
@@ -18,15 +18,16 @@
 // What an event may change beyond the game's state.
 struct EventContext {
     bool* running = nullptr;       // cleared by Escape and the window's close request
-    SDL_Surface* screen = nullptr; // the surface F toggles to and from full screen
+    SDL_Window* window = nullptr;  // the window F toggles to and from full screen
 };
 
 // Installs foldEvent as SDL's event filter. Called once the window is up, before the first frame.
 void holdEvents();
 
-// SDL's event filter: folds motion into the sums, holds keys, buttons and the quit request, and
-// leaves every other event to SDL's queue (1). SDL may call it on a thread of its own.
-int SDLCALL foldEvent(const SDL_Event* event);
+// SDL's event filter: folds motion into the sums, holds keys, buttons, the wheel and the quit
+// request, drops a held key's repeats, and leaves every other event to SDL's queue (1). SDL may
+// call it on a thread of its own.
+int SDLCALL foldEvent(void* userdata, SDL_Event* event);
 
 // Frame step: pumps SDL, hands over what is still in SDL's queue, then the held events in the
 // order they came, then adds the motion folded since the last frame to the input record.
@@ -36,24 +37,17 @@ void pollEvents(EventContext& context);
 void dispatchHeldEvents(EventContext& context);
 
 // Most events held between two frames; beyond it a frame that never ends drops the newest,
-// instead of growing without bound (65,536 events: hours of typing).
+// instead of growing without bound (65,536 events: hours of typing). A request to quit (Escape,
+// the window's close request) is kept even then, and ends the game after the held events.
 constexpr std::size_t MAX_HELD_EVENTS = 65536;
 
-// Translates one event and hands it on; quits or toggles full screen when the game asks to.
+// Translates one event and hands it on; quits or toggles full screen when the game asks to. A
+// wheel event is a press and release of the wheel's button for each whole notch it turned (SDL
+// adds a high-resolution wheel's fractions up into whole notches).
 void dispatchEvent(const SDL_Event& event, EventContext& context);
 
-// The game's view of one SDL event.
+// The game's view of one SDL event. A key's repeats while it is held are nothing: a held key is
+// one press. The wheel is dispatchEvent's (several presses in one event).
 InputEvent translateEvent(const SDL_Event& event);
-
-// Windows players close a window with Alt+F4, but SDL 1.2's Windows video driver keeps that chord
-// from the system, so no close request ever arrives: under Windows rules the chord is the close
-// request. Elsewhere the window manager turns it into a close request of its own.
-bool isQuitChord(SDLKey key, SDLMod mod, bool windowsRules);
-
-#ifdef _WIN32
-constexpr bool quitChordWindowsRules = true;
-#else
-constexpr bool quitChordWindowsRules = false;
-#endif
 
 #endif

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -45,29 +46,59 @@ bool findGameData()
 void requestGLAttributes(bool multisample)
 {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, set_vsync ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
 }
 
-SDL_Surface* openVideoMode(bool fullscreen, SetVideoModeFn setVideoMode, int width, int height)
+const char* openWindow(Screen& screen, const char* caption, bool fullscreen, CreateWindowFn createWindow, int width,
+                       int height)
 {
-    // Full screen takes the desktop's resolution. Asked for as 0 x 0, the SDL 1.2 layer on
-    // SDL 2 opens a 1 x 1 window where no window manager enlarges it, so ask for the size itself.
-    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
-    const int desktopWidth = desktop ? desktop->current_w : 0;
-    const int desktopHeight = desktop ? desktop->current_h : 0;
+    // Full screen takes the desktop as it is, at its resolution, without changing the display's mode;
+    // the size asked for is also the window's when F takes it out of full screen.
+    SDL_DisplayMode desktop{};
+    if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    // On a scaled desktop the drawable has the screen's full pixel size, not the window's size.
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | (fullscreen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+    const char* failed = nullptr;
     const auto open = [&]() {
-        return fullscreen ? setVideoMode(desktopWidth, desktopHeight, 0, SDL_FULLSCREEN | SDL_OPENGL)
-                          : setVideoMode(width, height, 32, SDL_OPENGL);
+        screen.window = createWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+        if (!screen.window) {
+            failed = "SDL_CreateWindow";
+            return false;
+        }
+        screen.context = SDL_GL_CreateContext(screen.window);
+        if (!screen.context) {
+            failed = "SDL_GL_CreateContext";
+            SDL_DestroyWindow(screen.window);
+            screen.window = nullptr;
+            return false;
+        }
+        return true;
     };
-    SDL_Surface* screen = open();
-    if (!screen) {
+    if (!open()) {
         // Many drivers (remote desktops, some virtual machines) offer no multisampled visual.
         requestGLAttributes(false);
-        screen = open();
+        if (!open())
+            return failed;
     }
-    return screen;
+    // The swap interval belongs to the context, so it is set once the context is current.
+    SDL_GL_SetSwapInterval(set_vsync ? 1 : 0);
+    return nullptr;
+}
+
+void fitViewport(Screen& screen)
+{
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(screen.window, &width, &height);
+    if (width == screen.drawableWidth && height == screen.drawableHeight)
+        return;
+    screen.drawableWidth = width;
+    screen.drawableHeight = height;
+    glViewport(0, 0, width, height);
 }
 
 void setFixedGLState()
@@ -97,6 +128,14 @@ bool bringUp(const BringUp& how, Screen& screen)
         return false;
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0)
         return fail("SDL_Init", SDL_GetError());
+    // Without a display SDL falls back on drivers that show nothing; the game would play unseen
+    // and never end. Only when asked for by name (SDL_VIDEODRIVER) are they meant.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        SDL_Quit();
+        return fail("SDL_Init", "no display found (neither DISPLAY nor WAYLAND_DISPLAY leads to one)");
+    }
     if (how.quitAtExit)
         std::atexit(SDL_Quit);
     // The game's time counts from SDL_Init, and SDL decodes its textures' files.
@@ -106,17 +145,20 @@ bool bringUp(const BringUp& how, Screen& screen)
     requestGLAttributes(how.multisample);
     if (how.capturePointer)
         SDL_ShowCursor(SDL_DISABLE);
-    SDL_WM_SetCaption(how.caption, nullptr);
-    screen.surface = openVideoMode(how.fullscreen, SDL_SetVideoMode, how.width, how.height);
-    if (!screen.surface)
-        return fail("SDL_SetVideoMode", SDL_GetError());
-    // A hidden pointer that stops at the screen's edge would stop the player turning: grab it,
-    // so mouse motion is relative and unbounded.
+    if (const char* failed = openWindow(screen, how.caption, how.fullscreen, SDL_CreateWindow, how.width, how.height))
+        return fail(failed, SDL_GetError());
+    // The game reads keys, never text: without this SDL 2 would also run every key through the
+    // system's text input (and its input method).
+    SDL_StopTextInput();
+    // A hidden pointer that stops at the screen's edge would stop the player turning: grab it in
+    // relative mode, so mouse motion is relative and unbounded.
     if (how.capturePointer)
-        SDL_WM_GrabInput(SDL_GRAB_ON);
+        SDL_SetRelativeMouseMode(SDL_TRUE);
 
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    screen.aspect = static_cast<double>(info->current_w) / static_cast<double>(info->current_h);
+    fitViewport(screen);
+    screen.aspect = screen.drawableHeight > 0
+                        ? static_cast<double>(screen.drawableWidth) / static_cast<double>(screen.drawableHeight)
+                        : 1.0;
 
     setFixedGLState();
     const GLenum glew = glewInit();

@@ -12,19 +12,23 @@ struct BringUp {
     int width = 800;
     int height = 600;
     bool multisample = true;     // ask for 4x multisampling, and once more without it if refused
-    bool capturePointer = false; // hide the cursor and grab the mouse, as the game plays
+    bool capturePointer = false; // hide the cursor and grab the mouse in relative mode, as the game plays
     bool loadAssets = true;      // the two shader programs and the four textures, from the working folder
     bool quitAtExit = true;      // SDL_Quit from atexit (it unloads the GL driver)
 };
 
 // What the bring-up opened.
 struct Screen {
-    SDL_Surface* surface = nullptr; // kept for the full-screen toggle
-    double aspect = 1.0;            // width / height of the video mode, fixed for the run
+    SDL_Window* window = nullptr;       // swapped every frame; F toggles it to and from full screen
+    SDL_GLContext context = nullptr;
+    double aspect = 1.0;                // width / height of what the window draws at start, fixed for the run
+    int drawableWidth = 0;              // the pixels the viewport covers, which fitViewport keeps
+    int drawableHeight = 0;
 };
 
-// In order: the data folders (when assets are loaded), SDL and its clock behind the game's tick seam, the GL attributes, cursor and caption,
-// the video mode, the pointer grab, the aspect, the fixed GL state, GLEW, then the snow's
+// In order: the data folders (when assets are loaded), SDL and its clock behind the game's tick seam, the GL
+// attributes, the cursor, the window with its caption and its GL context, the swap interval, the pointer
+// grabbed in relative mode, the viewport and the aspect, the fixed GL state, GLEW, then the snow's
 // program, the scene's program and the textures. Returns false after naming the step
 // that failed on standard error.
 bool bringUp(const BringUp& how, Screen& screen);
@@ -33,16 +37,23 @@ bool bringUp(const BringUp& how, Screen& screen);
 // says on one line of standard error which folder the game looked in and how to start it.
 bool findGameData();
 
-// The SDL call that opens the video mode; tests replace it to play a driver that refuses.
-using SetVideoModeFn = SDL_Surface* (*)(int width, int height, int bpp, Uint32 flags);
+// The SDL call that opens the window (SDL_CreateWindow); tests replace it to play a driver that refuses.
+using CreateWindowFn = SDL_Window* (*)(const char* title, int x, int y, int width, int height, Uint32 flags);
 
-// Requests double buffering, the swap control of set_vsync, and 4x multisampling or none.
+// Requests double buffering, and 4x multisampling or none.
 void requestGLAttributes(bool multisample);
 
-// Opens full screen at the desktop's resolution, or a window of the given size. If the driver
-// refuses the multisampled mode, asks once more without multisampling. Null when both fail.
-SDL_Surface* openVideoMode(bool fullscreen, SetVideoModeFn setVideoMode = SDL_SetVideoMode, int width = 800,
-                           int height = 600);
+// Opens full screen at the desktop's resolution, or a window of the given size, asking for the
+// full pixel size of a scaled desktop, and makes its GL context current with the swap interval of
+// set_vsync. If the driver refuses the multisampled window or context, asks once more without
+// multisampling. Sets the window and the context of `screen` and returns null; when both tries
+// fail, the name of the SDL call that failed the second time (SDL_GetError says why).
+const char* openWindow(Screen& screen, const char* caption, bool fullscreen,
+                       CreateWindowFn createWindow = SDL_CreateWindow, int width = 800, int height = 600);
+
+// Keeps the viewport on the window's whole drawable, in pixels (twice the window's size on a desktop
+// at scale 2); called at start-up and before each frame, it touches GL only when that size changed.
+void fitViewport(Screen& screen);
 
 // The GL state that holds for the whole run: depth test, texturing, normalised normals,
 // colour material, back-face culling, blending with the source's alpha over what is drawn.

@@ -16,9 +16,11 @@
 # The environment names the test programs built with the tests: GLACIMOR_STATE_PROBE the probe
 # (as for every end-to-end test), GLACIMOR_VIRTUAL_INPUT the virtual mouse and keyboard for sway.
 
-# The compositors' output, and so the game's full screen.
+# The compositors' output, and so the game's full screen, in pixels; sway scales it by WL_SCALE
+# (its logical size is the pixels divided by that).
 SCREEN_W=1280
 SCREEN_H=720
+WL_SCALE=1
 
 # The HUD at this size: a character is 0.012 of the width wide (15.4 pixels), a line 0.023 of the
 # height high (16.6 pixels); the text sits above its baseline.
@@ -137,7 +139,7 @@ start_sway() {
     WL_SESSION=sway
     cat >"$WL_RUNTIME/sway.config" <<EOF
 xwayland disable
-output * resolution ${SCREEN_W}x${SCREEN_H}
+output * resolution ${SCREEN_W}x${SCREEN_H} scale ${WL_SCALE}
 default_border none
 focus_follows_mouse no
 EOF
@@ -157,6 +159,22 @@ EOF
     # Ready when its output can be taken.
     wl_wait_until 30 "picture of sway's output" grim "$WL_RUNTIME/ready.png"
     log "$(sway --version) on $WAYLAND_DISPLAY (${SCREEN_W}x${SCREEN_H})"
+}
+
+# wait_sway_window: waits up to 60 s for the game's window in sway's tree; sets VIEW to
+# "[fullscreen_mode,width,height]" of it, its size in the output's logical units.
+VIEW=""
+wait_sway_window() {
+    local deadline=$(( $(date +%s) + 60 ))
+    VIEW=""
+    while [ -z "$VIEW" ]; do
+        require_alive "while waiting for its window"
+        [ "$(date +%s)" -lt "$deadline" ] || fail "no window named Glacimor in sway within 60 s"
+        VIEW=$(swaymsg -r -t get_tree 2>/dev/null |
+            jq -c 'first(recurse(.nodes[]?, .floating_nodes[]?) | select(.name == "Glacimor")) | [.fullscreen_mode, .rect.width, .rect.height]' 2>/dev/null)
+        [ -n "$VIEW" ] || sleep 0.2
+    done
+    log "sway's view of the window: [fullscreen_mode, width, height] = $VIEW"
 }
 
 # The virtual mouse and keyboard, made before the game starts: SDL locks the pointer it finds for

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# No key is lost to a moving mouse. SDL 1.2 keeps 128 events between two frames and drops the rest,
-# so a frame that takes long while the mouse moves once lost whatever came after the 128th event.
-# Here the game is stopped (SIGSTOP), 1000 mouse motions arrive with keys among them, and the game
-# goes on (SIGCONT): all of it is read in one frame, judged by the state the probe reads.
+# No key is lost to a moving mouse. SDL keeps a bounded number of events between two frames and
+# drops the rest (128 in SDL 1.2, whose games lost keys after a second of mouse motion; 65,535 in
+# SDL 2), so the game folds motion and holds keys itself (platform/events.h; the unit tests fill
+# the game's own bound). Here the game is stopped (SIGSTOP), 1000 mouse motions arrive with keys
+# among them, and the game goes on (SIGCONT): all of it arrives, in order, judged by the state the
+# probe reads. The X server hands a backlog over as fast as the game reads it, which on a busy
+# machine can take the game a few frames; a key is lost only if it never comes.
 #   F1 inside the burst: god mode comes on, and "godmode on" is shown.
-#   W held before the burst and released inside it: the player stands still afterwards.
+#   W held before the burst and released inside it (F2 right after): once F2 has come, the player
+#   stands still.
 #   Escape inside the burst: the game ends with status 0.
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
@@ -38,8 +42,8 @@ wait_state 30 "the first frames' message cleared" 'v["message"] == ""'
 
 # --- F1 inside a burst: god mode on, "godmode on" on the message line. ---
 burst key F1
-wait_state 20 "a frame after the burst" "v[\"frame\"] > $BURST_FRAME + 1"
-state_holds 'v["god"] == 1' || fail "F1 inside the burst was lost: god mode is off (frame $(state frame))"
+wait_state 20 "god mode on from F1 inside the burst (lost?)" 'v["god"] == 1'
+log "F1 in the burst: god mode on in frame $(state frame), the burst came in frame $BURST_FRAME"
 # The message lives a second of game time, and the frame after the stop counts the stop too; on a
 # very slow machine it may be gone already, which says nothing about the key.
 if state_holds 'v["message"] == "godmode on"'; then
@@ -55,13 +59,16 @@ else
     log "F1 in the burst: god mode on; the message was gone already (frames of $(state frame_ms) ms)"
 fi
 
-# --- W held across a burst and released inside it: the player stands still afterwards. ---
+# --- W held across a burst and released inside it: the player stands still afterwards. F2 right
+# after the release tells when the game has read it (events arrive in their order). ---
 from=$(position)
 xdotool keydown w
 wait_state 30 "the player walking on W" \
     "(split(v[\"player\"], p, \" \") && (p[1] - ${from% *}) ^ 2 + (p[3] - ${from#* }) ^ 2 >= 4)"
-burst keyup w
-wait_state 20 "a frame after the burst" "v[\"frame\"] > $BURST_FRAME + 1"
+burst keyup w key F2
+wait_state 20 "the FPS counter off from F2 after W's release inside the burst (lost?)" 'v["fpscounter"] == 0'
+log "F2 after W's release in the burst: read in frame $(state frame), the burst came in frame $BURST_FRAME"
+wait_frames 1
 stood=$(position)
 wait_game_time 1500 30
 after=$(position)
@@ -75,4 +82,4 @@ wait_exit 20 || fail "the game was still running 20 s after Escape inside the bu
 log "Escape in the burst: exit status $GAME_STATUS after $(( $(date +%s%3N) - start_ms )) ms"
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape inside the burst, expected 0"
 check_no_sanitizer_report
-pass "F1, W and Escape among 1000 motions in one frame all arrive"
+pass "F1, W with F2, and Escape among 1000 motions while the game stood still all arrive"

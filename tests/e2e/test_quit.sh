@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Leaving the game: Escape ends it with status 0 within a few seconds; the window's close request
 # (WM_DELETE_WINDOW, sent by the window manager on `wmctrl -c`) does the same. The F key switches
-# between full screen and a window, both ways, and the game goes on drawing.
+# between full screen and a window, both ways, and the game goes on drawing the same view.
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
@@ -20,6 +20,12 @@ wait_for_first_frames 40
 windowed() { [ "$(fullscreen_state)" -eq 0 ]; }
 fullscreen() { [ "$(fullscreen_state)" -eq 1 ]; }
 
+# The view before F, twice: what the picture does without input (falling snow, far enemies).
+wait_frames 2
+screenshot fullscreen_1
+wait_game_time 1500
+screenshot fullscreen_2
+
 press f
 wait_until 30 "F left the window full screen: $(xprop -id "$WID" _NET_WM_STATE)" windowed
 require_alive "after the first F"
@@ -36,6 +42,20 @@ fgt "$(stddev "$SHOT")" 0.05 || fail "after F the screen is nearly uniform"
 changed=$(count_changed "$OUT/windowed_1.png" "$OUT/windowed_2.png")
 log "windowed: $changed pixels changed in 1.5 s of game time"
 [ "$changed" -ge 50 ] || fail "after F the picture stopped changing ($changed pixels in 1.5 s of game time)"
+# Out of full screen the game draws the same view at the same size and shape as before: it keeps
+# the aspect of its start. A view stretched or squeezed, or drawn into a part of the window, moves
+# the walls and the floor's edges far more than the snow moves in the same time. The window is
+# where the window manager put it (below its title bar; xwininfo tells its place on the screen),
+# and what it shows is compared.
+read -r left top <<<"$(xwininfo -id "$WID" |
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')"
+convert "$OUT/windowed_1.png" -crop "${WIDTH}x${HEIGHT}+${left}+${top}" +repage "$OUT/windowed_1_view.png"
+VIEW="800x500+0+25" # the scene without the HUD's top line, above the screen's lower edge
+still=$(coarse_change "$OUT/fullscreen_1.png" "$OUT/fullscreen_2.png" "$VIEW")
+toggled=$(coarse_change "$OUT/fullscreen_2.png" "$OUT/windowed_1_view.png" "$VIEW")
+log "view change: $toggled over F (the window at $left,$top), $still in 1.5 s of full screen without input"
+fgt "$(awk -v s="$still" 'BEGIN { v = 3 * s; if (v < 0.01) v = 0.01; print v }')" "$toggled" ||
+    fail "after F the view is not the one before it ($toggled, without input $still)"
 
 press f
 wait_until 30 "the second F did not bring full screen back: $(xprop -id "$WID" _NET_WM_STATE)" fullscreen

@@ -14,18 +14,9 @@ start_virtual_input
 start_wayland_game -u DISPLAY SDL_VIDEODRIVER=wayland
 
 # The game's window in sway's tree: full screen, as large as the output.
-view=""
-deadline=$(( $(date +%s) + 60 ))
-while [ -z "$view" ]; do
-    require_alive "while waiting for its window"
-    [ "$(date +%s)" -lt "$deadline" ] || fail "no window named Glacimor in sway within 60 s"
-    view=$(swaymsg -r -t get_tree 2>/dev/null |
-        jq -c 'first(recurse(.nodes[]?, .floating_nodes[]?) | select(.name == "Glacimor")) | [.fullscreen_mode, .rect.width, .rect.height]' 2>/dev/null)
-    [ -n "$view" ] || sleep 0.2
-done
-log "sway's view of the window: [fullscreen_mode, width, height] = $view"
-[ "$view" = "[1,$SCREEN_W,$SCREEN_H]" ] ||
-    fail "expected a full-screen ${SCREEN_W}x${SCREEN_H} window, sway has [fullscreen_mode, width, height] = $view"
+wait_sway_window
+[ "$VIEW" = "[1,$SCREEN_W,$SCREEN_H]" ] ||
+    fail "expected a full-screen ${SCREEN_W}x${SCREEN_H} window, sway has [fullscreen_mode, width, height] = $VIEW"
 
 judge_wayland_game
 pass "starts natively; full screen ${SCREEN_W}x${SCREEN_H} with 4 samples; mouse, wheel, F1 and Escape work"

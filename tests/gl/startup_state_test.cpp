@@ -1,5 +1,6 @@
-// The GL state of start-up and of each frame's switches, read back from a real context, and the
-// video mode's fallback when the driver refuses multisampling.
+// The GL state of start-up and of each frame's switches, read back from a real context, the
+// video mode's fallback when the driver refuses multisampling, and what the game's bring-up asks
+// of the window: double buffering, the swap interval of set_vsync, the hidden and grabbed pointer.
 #include "gl_context.h"
 
 #include "core/settings.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <cstdio>
 
 TEST(StartupState, FixedStateHoldsAfterStartup)
 {
@@ -93,24 +96,25 @@ TEST(StartupState, FrameSwitchesFollowTheSettings)
 
 namespace {
 
-int modeCalls = 0;
+int windowCalls = 0;
 
-// A driver that refuses the first mode it is asked for, then opens what it is asked.
-SDL_Surface* refuseFirstMode(int width, int height, int bpp, Uint32 flags)
+// A driver that refuses the first window it is asked for, then opens what it is asked.
+SDL_Window* refuseFirstWindow(const char* title, int x, int y, int width, int height, Uint32 flags)
 {
-    return ++modeCalls == 1 ? nullptr : SDL_SetVideoMode(width, height, bpp, flags);
+    return ++windowCalls == 1 ? nullptr : SDL_CreateWindow(title, x, y, width, height, flags);
 }
 
 // Opens a fresh window through the seam in a child process and reports its sample count
 // through the exit status; _exit skips the exit-time checks that belong to the parent.
-[[noreturn]] void openAndReportSamples(SetVideoModeFn setMode)
+[[noreturn]] void openAndReportSamples(CreateWindowFn createWindow)
 {
     requestGLAttributes(true);
-    SDL_Surface* screen = openVideoMode(false, setMode);
+    Screen screen;
+    const bool opened = openWindow(screen, "Glacimor", false, createWindow) == nullptr;
     GLint samples = -1;
-    if (screen)
+    if (opened)
         glGetIntegerv(GL_SAMPLES, &samples);
-    _exit(screen ? 10 + samples : 1);
+    _exit(opened ? 10 + samples : 1);
 }
 
 } // namespace
@@ -120,6 +124,40 @@ SDL_Surface* refuseFirstMode(int width, int height, int bpp, Uint32 flags)
 TEST(VideoModeDeathTest, RefusedMultisamplingIsAskedAgainWithout)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(openAndReportSamples(SDL_SetVideoMode), testing::ExitedWithCode(14), "");
-    EXPECT_EXIT(openAndReportSamples(refuseFirstMode), testing::ExitedWithCode(10), "");
+    EXPECT_EXIT(openAndReportSamples(SDL_CreateWindow), testing::ExitedWithCode(14), "");
+    EXPECT_EXIT(openAndReportSamples(refuseFirstWindow), testing::ExitedWithCode(10), "");
+}
+
+namespace {
+
+// The game's own bring-up in a fresh window, in a child process; reports on standard error what
+// the context and the pointer got.
+[[noreturn]] void bringUpAndReport()
+{
+    BringUp how;
+    how.capturePointer = true;
+    how.loadAssets = false;
+    how.quitAtExit = false;
+    Screen screen;
+    if (!bringUp(how, screen))
+        _exit(1);
+    int doubleBuffer = -1;
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffer);
+    const int swapInterval = SDL_GL_GetSwapInterval();
+    const bool hidden = SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE;
+    const bool relative = SDL_GetRelativeMouseMode() == SDL_TRUE;
+    std::fprintf(stderr, "double buffer %d, swap interval %d, cursor %s, mouse %s\n", doubleBuffer, swapInterval,
+                 hidden ? "hidden" : "shown", relative ? "grabbed in relative mode" : "free");
+    _exit(0);
+}
+
+} // namespace
+
+// The game plays in a double-buffered context without vertical sync (set_vsync off), with the
+// pointer hidden and grabbed, so that the mouse turns the player without bound.
+TEST(BringUpDeathTest, DoubleBufferedWithoutVsyncAndThePointerCaptured)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(bringUpAndReport(), testing::ExitedWithCode(0),
+                "double buffer 1, swap interval 0, cursor hidden, mouse grabbed in relative mode");
 }

@@ -1,5 +1,6 @@
-// The event filter that keeps a moving mouse from pushing keys out of SDL's 128-slot queue:
-// every motion is summed exactly, every key, button and quit request arrives, in its order.
+// The event filter that keeps a moving mouse from pushing keys out of SDL's queue: every motion
+// is summed exactly, every key, button, wheel notch and quit request arrives, in its order, and a
+// request to quit arrives even past the filter's own bound.
 #include "game_fixture.h"
 
 #include <thread>
@@ -17,11 +18,11 @@ protected:
     }
     void TearDown() override
     {
-        SDL_SetEventFilter(nullptr);
+        SDL_SetEventFilter(nullptr, nullptr);
         EventTest::TearDown();
     }
 
-    static int fold(const SDL_Event& event) { return foldEvent(&event); }
+    static int fold(SDL_Event event) { return foldEvent(nullptr, &event); }
 };
 
 TEST_F(EventFoldTest, MotionIsSummedAndKeysKeepTheirOrderAcrossABurst)
@@ -34,16 +35,17 @@ TEST_F(EventFoldTest, MotionIsSummedAndKeysKeepTheirOrderAcrossABurst)
     EXPECT_EQ(fold(keyEvent(SDL_KEYDOWN, SDLK_F1)), 0);
     EXPECT_EQ(fold(keyEvent(SDL_KEYUP, SDLK_F1)), 0);
     EXPECT_EQ(fold(keyEvent(SDL_KEYUP, SDLK_w)), 0);
-    EXPECT_EQ(fold(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP)), 0);
+    EXPECT_EQ(fold(wheelEvent(1)), 0);
     for (int i = 0; i < 500; ++i)
         EXPECT_EQ(fold(motionEvent(-1, 32767)), 0);
     EXPECT_EQ(fold(keyEvent(SDL_KEYDOWN, SDLK_F2)), 0);
     EXPECT_EQ(fold(keyEvent(SDL_KEYDOWN, SDLK_ESCAPE)), 0);
     // What the game does not answer to stays with SDL, which may drop it.
-    SDL_Event active;
-    std::memset(&active, 0, sizeof active);
-    active.type = SDL_ACTIVEEVENT;
-    EXPECT_EQ(fold(active), 1);
+    SDL_Event window;
+    std::memset(&window, 0, sizeof window);
+    window.type = SDL_WINDOWEVENT;
+    window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    EXPECT_EQ(fold(window), 1);
 
     // Nothing reaches the game before the frame reads it.
     EXPECT_TRUE(!input.keyW && input.mouseX == 0 && running);
@@ -64,6 +66,47 @@ TEST_F(EventFoldTest, MotionIsSummedAndKeysKeepTheirOrderAcrossABurst)
     EXPECT_EQ(input.mouseX, 0);
     EXPECT_EQ(input.mouseY, 0);
     EXPECT_FALSE(set_god);
+}
+
+TEST_F(EventFoldTest, RepeatsOfAHeldKeyAreNotHeld)
+{
+    EXPECT_EQ(fold(keyEvent(SDL_KEYDOWN, SDLK_F1)), 0);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(fold(keyEvent(SDL_KEYDOWN, SDLK_F1, true)), 0);
+    EXPECT_EQ(fold(keyEvent(SDL_KEYUP, SDLK_F1)), 0);
+    dispatchHeldEvents(context);
+    EXPECT_TRUE(set_god); // one press
+    EXPECT_EQ(text(gui.text3), "godmode on");
+}
+
+TEST_F(EventFoldTest, PastTheBoundOnlyARequestToQuitIsKept)
+{
+    // A frame that never ends: the list fills up with presses of F1 (an even number of them).
+    for (std::size_t i = 0; i < MAX_HELD_EVENTS; ++i)
+        fold(keyEvent(SDL_KEYDOWN, SDLK_F1));
+    // Past the bound keys are dropped, but Escape still ends the game.
+    fold(keyEvent(SDL_KEYDOWN, SDLK_F2));
+    fold(keyEvent(SDL_KEYDOWN, SDLK_ESCAPE));
+    fold(keyEvent(SDL_KEYDOWN, SDLK_F3));
+    dispatchHeldEvents(context);
+    EXPECT_FALSE(set_god);
+    EXPECT_TRUE(set_fpscounter);
+    EXPECT_FALSE(set_wireframe);
+    EXPECT_FALSE(running);
+
+    // And so does the window's close request; the next frame finds nothing more.
+    running = true;
+    for (std::size_t i = 0; i < MAX_HELD_EVENTS; ++i)
+        fold(keyEvent(SDL_KEYUP, SDLK_F1));
+    SDL_Event quit;
+    std::memset(&quit, 0, sizeof quit);
+    quit.type = SDL_QUIT;
+    fold(quit);
+    dispatchHeldEvents(context);
+    EXPECT_FALSE(running);
+    running = true;
+    dispatchHeldEvents(context);
+    EXPECT_TRUE(running);
 }
 
 TEST_F(EventFoldTest, FoldingOnAnotherThreadWhileTheFrameReadsLosesNothing)

@@ -77,18 +77,19 @@ protected:
 };
 
 // Synthetic SDL events, as SDL_PollEvent would deliver them.
-inline SDL_Event keyEvent(Uint8 type, SDLKey key)
+inline SDL_Event keyEvent(Uint32 type, SDL_Keycode key, bool repeat = false)
 {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
     e.type = type;
     e.key.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
     e.key.keysym.sym = key;
     return e;
 }
 
-inline SDL_Event buttonEvent(Uint8 type, Uint8 button)
+inline SDL_Event buttonEvent(Uint32 type, Uint8 button)
 {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
@@ -99,7 +100,21 @@ inline SDL_Event buttonEvent(Uint8 type, Uint8 button)
     return e;
 }
 
-inline SDL_Event motionEvent(Sint16 xrel, Sint16 yrel)
+// Whole notches of the wheel, up (away from the player) positive, as SDL counts them; `flipped`
+// when the system reports them the other way round (natural scrolling).
+inline SDL_Event wheelEvent(Sint32 notches, bool flipped = false)
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.type = SDL_MOUSEWHEEL;
+    e.wheel.y = notches;
+    e.wheel.preciseY = static_cast<float>(notches);
+    e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+    return e;
+}
+
+inline SDL_Event motionEvent(Sint32 xrel, Sint32 yrel)
 {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
@@ -110,12 +125,12 @@ inline SDL_Event motionEvent(Sint16 xrel, Sint16 yrel)
     return e;
 }
 
-inline void press(SDLKey key, EventContext& context)
+inline void press(SDL_Keycode key, EventContext& context)
 {
     dispatchEvent(keyEvent(SDL_KEYDOWN, key), context);
 }
 
-inline void release(SDLKey key, EventContext& context)
+inline void release(SDL_Keycode key, EventContext& context)
 {
     dispatchEvent(keyEvent(SDL_KEYUP, key), context);
 }

@@ -10,7 +10,7 @@ using InputTest = EventTest;
 TEST_F(InputTest, MovementKeysAreHeldFromDownToUp)
 {
     const struct {
-        SDLKey key;
+        SDL_Keycode key;
         bool Input::*flag;
     } keys[] = {
         {SDLK_w, &Input::keyW},       {SDLK_a, &Input::keyA},       {SDLK_s, &Input::keyS},
@@ -45,7 +45,7 @@ TEST_F(InputTest, FunctionKeysReachTheirSettingsOnKeyDown)
 {
     // What each settings key does is the controls' (controls_test.cpp); here, that F1 to F9
     // arrive as the keys of that list, in its order.
-    const SDLKey keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
+    const SDL_Keycode keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
     for (int i = 0; i < 9; ++i) {
         const bool before = *SETTINGS_KEYS[i].setting;
         press(keys[i], context);
@@ -57,14 +57,36 @@ TEST_F(InputTest, FunctionKeysReachTheirSettingsOnKeyDown)
 
 TEST_F(InputTest, WheelScalesTheCameraDistanceWithoutBounds)
 {
-    for (int i = 0; i < 10; ++i) {
-        dispatchEvent(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP), context);
-        dispatchEvent(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP), context);
-    }
+    for (int i = 0; i < 10; ++i)
+        dispatchEvent(wheelEvent(1), context);
     EXPECT_NEAR(player.camDist, 29.07, 0.005);
     EXPECT_DOUBLE_EQ(player.camDist, 180.0 / std::pow(1.2, 10));
-    click(SDL_BUTTON_WHEELDOWN, context);
+    dispatchEvent(wheelEvent(-1), context);
     EXPECT_NEAR(player.camDist, 180.0 / std::pow(1.2, 9), 1e-9);
+}
+
+TEST_F(InputTest, EveryWholeNotchOfOneWheelEventIsOnePress)
+{
+    // Three notches in one event act as three presses of the wheel-up button, two down as two.
+    dispatchEvent(wheelEvent(3), context);
+    EXPECT_DOUBLE_EQ(player.camDist, 180.0 / 1.2 / 1.2 / 1.2);
+    dispatchEvent(wheelEvent(-2), context);
+    EXPECT_DOUBLE_EQ(player.camDist, 180.0 / 1.2 / 1.2 / 1.2 * 1.2 * 1.2);
+    // Reported the other way round (natural scrolling), the wheel still means what the player turned.
+    player.camDist = 180.0;
+    dispatchEvent(wheelEvent(1, true), context);
+    EXPECT_DOUBLE_EQ(player.camDist, 216.0);
+    dispatchEvent(wheelEvent(-1, true), context);
+    EXPECT_DOUBLE_EQ(player.camDist, 216.0 / 1.2);
+    // A high-resolution wheel's fraction of a notch is no notch yet: SDL carries it over.
+    SDL_Event fraction = wheelEvent(0);
+    fraction.wheel.preciseY = 0.4f;
+    dispatchEvent(fraction, context);
+    EXPECT_DOUBLE_EQ(player.camDist, 216.0 / 1.2);
+    // The side buttons, which SDL numbers 4 and 5 as the old wheel buttons were, do not zoom.
+    click(SDL_BUTTON_X1, context);
+    click(SDL_BUTTON_X2, context);
+    EXPECT_DOUBLE_EQ(player.camDist, 216.0 / 1.2);
 }
 
 TEST_F(InputTest, WheelStillWorksAfterDeath)
@@ -72,7 +94,7 @@ TEST_F(InputTest, WheelStillWorksAfterDeath)
     player.hp = 0;
     frameAt(100);
     ASSERT_EQ(player.state, STATE_DEAD);
-    click(SDL_BUTTON_WHEELDOWN, context);
+    dispatchEvent(wheelEvent(-1), context);
     EXPECT_DOUBLE_EQ(player.camDist, 216.0);
 }
 
@@ -115,10 +137,11 @@ TEST_F(InputTest, UnlistedKeysAndEventsChangeNothing)
 {
     press(SDLK_q, context);
     press(SDLK_F10, context);
-    SDL_Event active;
-    std::memset(&active, 0, sizeof active);
-    active.type = SDL_ACTIVEEVENT;
-    dispatchEvent(active, context);
+    SDL_Event window;
+    std::memset(&window, 0, sizeof window);
+    window.type = SDL_WINDOWEVENT;
+    window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    dispatchEvent(window, context);
     EXPECT_TRUE(running);
     EXPECT_EQ(text(gui.text3), "");
     EXPECT_FALSE(input.keyW || input.keyA || input.keyS || input.keyD);
@@ -196,4 +219,26 @@ TEST_F(InputTest, UpAndDownTogetherLeaveTheLightWhereItIs)
     release(SDLK_UP, context);
     frameAt(350);
     EXPECT_FLOAT_EQ(light0.lightPos[1], 21.0f);
+}
+
+TEST_F(InputTest, AHeldKeyIsOnePressWhateverItsRepeats)
+{
+    placeThreeEnemies();
+    press(SDLK_F1, context);
+    press(SDLK_1, context);
+    const std::size_t stuns = effectList.size();
+    gui.setText3("", 1, 1, 1);
+    for (int i = 0; i < 5; ++i) {
+        dispatchEvent(keyEvent(SDL_KEYDOWN, SDLK_F1, true), context);
+        dispatchEvent(keyEvent(SDL_KEYDOWN, SDLK_1, true), context);
+        dispatchEvent(keyEvent(SDL_KEYDOWN, SDLK_ESCAPE, true), context);
+    }
+    EXPECT_TRUE(set_god);
+    EXPECT_EQ(text(gui.text3), "");
+    EXPECT_EQ(effectList.size(), stuns);
+    EXPECT_TRUE(running);
+    // A held W stays held through its repeats.
+    press(SDLK_w, context);
+    dispatchEvent(keyEvent(SDL_KEYDOWN, SDLK_w, true), context);
+    EXPECT_TRUE(input.keyW);
 }

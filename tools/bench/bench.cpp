@@ -178,7 +178,7 @@ void drainEvents()
 // Times `frames` frames of `render` (then the swap) after `warmup` untimed ones. Each frame
 // advances the scripted clock by 16 ms and runs beginFrame; the world is not updated (a scene
 // that shows the snow advances it itself). glFinish comes before each clock read.
-std::vector<double> timeRenderFrames(const Options& options, const std::function<void()>& render)
+std::vector<double> timeRenderFrames(const Options& options, SDL_Window* window, const std::function<void()>& render)
 {
     std::vector<double> samples;
     samples.reserve(static_cast<std::size_t>(options.frames));
@@ -189,7 +189,7 @@ std::vector<double> timeRenderFrames(const Options& options, const std::function
         glFinish();
         const Clock::time_point start = Clock::now();
         render();
-        SDL_GL_SwapBuffers();
+        SDL_GL_SwapWindow(window);
         glFinish();
         const Clock::time_point end = Clock::now();
         if (i >= options.warmup)
@@ -294,15 +294,13 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
     std::fprintf(out, "info\tprograms\tscene %u, snow %u\n", gm_shader, gm_pshader);
     std::fflush(out);
 
-    // The window's own shape: the game's aspect comes from the video info, which SDL's 1.2 layer
-    // fills with the desktop's size, and a window smaller than the desktop would be stretched.
-    const double aspect = static_cast<double>(res.width) / res.height;
+    const double aspect = screen.aspect;
     const auto run = [&](const std::string& scene, const std::function<void()>& build,
                          const std::function<void()>& render) {
         if (!wanted(options, scene))
             return;
         build();
-        Row row{scene, resolution, options.frames, summarize(timeRenderFrames(options, render)),
+        Row row{scene, resolution, options.frames, summarize(timeRenderFrames(options, screen.window, render)),
                 static_cast<double>(flakesDrawn)};
         std::fputs(formatRow(row).c_str(), out);
         std::fflush(out);
