@@ -16,7 +16,8 @@ namespace {
 
 bool refuse(const char* file, const std::string& reason)
 {
-    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printable(file).c_str(), reason.c_str());
+    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printableLine(file).c_str(),
+                 printableLine(reason).c_str());
     return false;
 }
 

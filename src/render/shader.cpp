@@ -91,7 +91,7 @@ unsigned int loadShader(const std::string& base)
         sources[i] = file2string(paths[i], why);
         if (!sources[i]) {
             std::fprintf(stderr, "glacimor: cannot use shader source %s: %s; drawing without the program %s\n",
-                         printable(paths[i]).c_str(), why.c_str(), printable(base).c_str());
+                         printableLine(paths[i]).c_str(), why.c_str(), printableLine(base).c_str());
             readable = false;
         }
     }
@@ -116,7 +116,7 @@ unsigned int loadShader(const std::string& base)
     if (!linked) {
         // Selecting an unlinked program would draw nothing; the fixed pipeline draws the world.
         std::fprintf(stderr, "glacimor: shader program %s did not build; drawing without it\n",
-                     printable(base).c_str());
+                     printableLine(base).c_str());
         return 0;
     }
     return program;
