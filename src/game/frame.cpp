@@ -93,7 +93,7 @@ void beginScene(double aspect)
     // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
     // so blending them would only read back every pixel to keep it as drawn.
     glDisable(GL_BLEND);
-    glUseProgram(set_shading ? gm_shader : 0);
+    useProgram(set_shading ? gm_shader : 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // The view lives on the projection matrix; the modelview carries only each object's placement.
@@ -115,7 +115,7 @@ void beginBlending()
 
 void beginOverlay()
 {
-    glUseProgram(0);
+    useProgram(0);
     glLoadIdentity();
 }
 
@@ -123,7 +123,7 @@ void drawHud()
 {
     gui.render();
     // The next frame chooses its program again before it draws anything.
-    glUseProgram(gm_shader);
+    useProgram(gm_shader);
 }
 
 void renderFrame(double aspect)

@@ -110,13 +110,12 @@ bool bringUp(const BringUp& how, Screen& screen)
 
     setFixedGLState();
     const GLenum glew = glewInit();
-    const std::string glewFault = glewStartupFault(glew, missingGL2Function());
+    const std::string glewFault = glewStartupFault(glew);
     if (!glewFault.empty())
         return fail("glewInit", glewFault.c_str());
 
     if (how.loadAssets) {
-        gm_pshader = loadShader("shader/GM_partshader");
-        gm_shader = loadShader("shader/GM_shader");
+        loadShaderPrograms();
         // A texture that cannot be used has been named on standard error.
         if (!createTextures())
             return false;

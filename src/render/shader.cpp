@@ -3,6 +3,7 @@
 
 #include "core/datafile.h"
 #include "render/gl.h"
+#include "render/glew_status.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,4 +121,22 @@ unsigned int loadShader(const std::string& base)
         return 0;
     }
     return program;
+}
+
+void loadShaderPrograms()
+{
+    const std::string notice = missingProgramsNotice(reinterpret_cast<const char*>(glGetString(GL_VERSION)),
+                                                     missingGL2Function());
+    if (!notice.empty()) {
+        std::fprintf(stderr, "glacimor: %s\n", notice.c_str());
+        return;
+    }
+    gm_pshader = loadShader("shader/GM_partshader");
+    gm_shader = loadShader("shader/GM_shader");
+}
+
+void useProgram(unsigned int program)
+{
+    if (glUseProgram)
+        glUseProgram(program);
 }
