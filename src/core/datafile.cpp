@@ -131,6 +131,17 @@ std::size_t DataFile::read(void* into, std::size_t count)
     return stream ? std::fread(into, 1, count, stream) : 0;
 }
 
+bool DataFile::seek(std::uint64_t offset)
+{
+    if (!stream || offset > static_cast<std::uint64_t>(INT64_MAX))
+        return false;
+#ifdef _WIN32
+    return _fseeki64(stream, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return ::fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 bool readDataFile(const std::string& path, std::uint64_t maxBytes, std::vector<char>& text, std::string& why)
 {
     DataFile file;

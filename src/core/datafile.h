@@ -31,6 +31,10 @@ public:
     // Reads up to `count` bytes into `into`; returns how many were read (fewer at the end).
     std::size_t read(void* into, std::size_t count);
 
+    // Goes to byte `offset` from the file's start without reading what lies before it (a sparse
+    // file's gap costs nothing). False when the file cannot go there.
+    bool seek(std::uint64_t offset);
+
 private:
     std::FILE* stream = nullptr;
     std::uint64_t bytes = 0;
