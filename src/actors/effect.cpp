@@ -113,13 +113,12 @@ void Slow::cancel()
 
 void effectListGarbageCollection()
 {
-    std::size_t i = 0;
-    while (i < effectList.size()) {
-        if (effectList[i]->status == EFFECT_EXPIRED)
-            effectList.erase(effectList.begin() + static_cast<std::ptrdiff_t>(i)); // examine i again
-        else
-            ++i;
-    }
+    // One pass that moves each running effect forward over the expired ones before it: erasing them
+    // one by one moved the rest of the list each time, and a burst of clicks expiring in one frame
+    // (hundreds of thousands of stuns) took seconds.
+    effectList.erase(std::remove_if(effectList.begin(), effectList.end(),
+                                    [](const Effect* effect) { return effect->status == EFFECT_EXPIRED; }),
+                     effectList.end());
 }
 
 void collectExpiredEffects()

@@ -7,6 +7,8 @@
 #include "core/clock.h"
 #include "core/input.h"
 
+#include <limits>
+
 Player::Player(double x, double y, double z) : Mob(x, y, z) { speed = 1.5; }
 
 namespace {
@@ -57,6 +59,13 @@ void Player::update()
 vec3 Player::getCamPos() const
 {
     return vec3(pos.x - camDist * dir.x, pos.y + camDist * camHeight, pos.z - camDist * dir.z);
+}
+
+void Player::zoomCamera(bool nearer)
+{
+    const double next = nearer ? camDist / 1.2 : camDist * 1.2;
+    if (next >= std::numeric_limits<double>::min() && next <= std::numeric_limits<double>::max())
+        camDist = next;
 }
 
 namespace {

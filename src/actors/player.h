@@ -20,6 +20,11 @@ public:
     void update() override;
     // Where the camera stands: camDist behind the player along its heading, camDist * camHeight above.
     vec3 getCamPos() const;
+    // One notch of the wheel: camDist divided by 1.2 (nearer) or multiplied by it. No limit that a
+    // player meets, but a notch that would take the distance to infinity, or below the smallest
+    // normal double (towards 0, where 1.2 no longer changes it), is not taken, so that as many
+    // notches back always bring the view back.
+    void zoomCamera(bool nearer);
 
     void style1(); // stun burst: a 5 s stun on every enemy within range + 5
     void style2(); // hit burst: 25 hit points off every enemy within range

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
+#include <cstring>
+
 #ifdef _WIN32
 #include <direct.h>
 #else
@@ -56,7 +59,13 @@ bool acceptable(const FileStatus& status, std::uint64_t maxBytes, std::uint64_t&
     return true;
 }
 
-constexpr const char* MISSING = "the file is missing or unreadable";
+// Why a path could not be examined or opened, from errno: missing, or the system's reason.
+std::string unreadable()
+{
+    if (errno == ENOENT)
+        return "the file is missing";
+    return std::string("it cannot be read (") + std::strerror(errno) + ")";
+}
 
 } // namespace
 
@@ -76,7 +85,7 @@ bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string
     // Examined first, so that a device is never opened (opening some has effects of its own).
     FileStatus status{};
     if (statPath(path.c_str(), status) != 0) {
-        why = MISSING;
+        why = unreadable();
         return false;
     }
     if (!acceptable(status, maxBytes, bytes, why))
@@ -84,7 +93,7 @@ bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string
 #ifdef _WIN32
     stream = std::fopen(path.c_str(), "rb");
     if (!stream) {
-        why = MISSING;
+        why = unreadable();
         return false;
     }
 #else
@@ -92,13 +101,13 @@ bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string
     // examine what was opened before reading from it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        why = MISSING;
+        why = unreadable();
         return false;
     }
     FileStatus opened{};
     if (::fstat(fd, &opened) != 0) {
+        why = unreadable();
         ::close(fd);
-        why = MISSING;
         return false;
     }
     if (!acceptable(opened, maxBytes, bytes, why)) {
@@ -109,8 +118,8 @@ bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     stream = ::fdopen(fd, "rb");
     if (!stream) {
+        why = unreadable();
         ::close(fd);
-        why = MISSING;
         return false;
     }
 #endif
@@ -120,6 +129,17 @@ bool DataFile::open(const std::string& path, std::uint64_t maxBytes, std::string
 std::size_t DataFile::read(void* into, std::size_t count)
 {
     return stream ? std::fread(into, 1, count, stream) : 0;
+}
+
+bool DataFile::seek(std::uint64_t offset)
+{
+    if (!stream || offset > static_cast<std::uint64_t>(INT64_MAX))
+        return false;
+#ifdef _WIN32
+    return _fseeki64(stream, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return ::fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 bool readDataFile(const std::string& path, std::uint64_t maxBytes, std::vector<char>& text, std::string& why)
@@ -137,10 +157,56 @@ bool readDataFile(const std::string& path, std::uint64_t maxBytes, std::vector<c
     return true;
 }
 
-bool isFolder(const char* path)
+namespace {
+
+// What keeps the game from opening files in the data folder at `path`: nothing (empty), "missing",
+// or the system's reason why it cannot be read.
+std::string folderFault(const char* path)
 {
     FileStatus status{};
-    return statPath(path, status) == 0 && (status.st_mode & S_IFMT) == S_IFDIR;
+    if (statPath(path, status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? "missing" : std::strerror(errno);
+    if ((status.st_mode & S_IFMT) != S_IFDIR)
+        return std::strerror(ENOTDIR);
+#ifndef _WIN32
+    // There, but not to be entered (its permissions): no file in it can be opened.
+    if (::access(path, X_OK) != 0)
+        return std::strerror(errno);
+#endif
+    return {};
+}
+
+} // namespace
+
+std::string gameDataFault()
+{
+    const char* const names[2] = {"textures/", "shader/"};
+    const std::string faults[2] = {folderFault("textures"), folderFault("shader")};
+    if (faults[0].empty() && faults[1].empty())
+        return {};
+    // What befell one folder, or both alike.
+    const auto says = [](const std::string& fault, bool both) {
+        if (fault == "missing")
+            return std::string(both ? "are" : "is") + " not there";
+        return "cannot be read (" + fault + ")";
+    };
+    std::string which;
+    if (faults[0] == faults[1]) {
+        which = "its textures/ and shader/ folders " + says(faults[0], true);
+    } else {
+        for (int i = 0; i < 2; ++i) {
+            if (faults[i].empty())
+                continue;
+            which += which.empty() ? "its " : " and its ";
+            which += std::string(names[i]) + " folder " + says(faults[i], false);
+        }
+    }
+    const std::string where = printableLine(workingFolder());
+    const auto missingOrFine = [](const std::string& fault) { return fault.empty() || fault == "missing"; };
+    if (missingOrFine(faults[0]) && missingOrFine(faults[1]))
+        return "no game data in " + where + ": " + which +
+               "; start the game with \"make run\" in its repository, or with the installed launcher \"glacimor\"";
+    return "cannot read the game data in " + where + ": " + which;
 }
 
 std::string workingFolder()
@@ -192,9 +258,8 @@ std::size_t utf8Length(const unsigned char* text, std::size_t i, std::size_t len
     return n;
 }
 
-} // namespace
-
-std::string printable(const char* text, std::size_t length)
+// printable's work; keepLineBreaks lets a multi-line text (a driver's log) keep its lines.
+std::string escaped(const char* text, std::size_t length, bool keepLineBreaks)
 {
     static const char HEX[] = "0123456789abcdef";
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -203,7 +268,7 @@ std::string printable(const char* text, std::size_t length)
     std::size_t i = 0;
     while (i < length) {
         const unsigned char c = bytes[i];
-        if ((c >= 0x20 && c < 0x7f) || c == '\n' || c == '\t') {
+        if ((c >= 0x20 && c < 0x7f) || (keepLineBreaks && (c == '\n' || c == '\t'))) {
             out += static_cast<char>(c);
             ++i;
             continue;
@@ -221,4 +286,10 @@ std::string printable(const char* text, std::size_t length)
     return out;
 }
 
+} // namespace
+
+std::string printable(const char* text, std::size_t length) { return escaped(text, length, true); }
+
 std::string printable(const std::string& text) { return printable(text.data(), text.size()); }
+
+std::string printableLine(const std::string& text) { return escaped(text.data(), text.size(), false); }

@@ -1,7 +1,8 @@
 // The game's data files (shader sources, textures) are opened here and only here, without trusting
 // what lies at their paths: a folder, a FIFO or a device where a file should be is refused before
 // anything is read from it (a FIFO would block the start-up forever), and so is a file larger than
-// its reader allows. Also the data folders' presence, and text from outside made safe to print.
+// its reader allows. Also whether the data folders can be read, and text from outside made safe
+// to print.
 #ifndef GLACIMOR_CORE_DATAFILE_H
 #define GLACIMOR_CORE_DATAFILE_H
 
@@ -30,6 +31,10 @@ public:
     // Reads up to `count` bytes into `into`; returns how many were read (fewer at the end).
     std::size_t read(void* into, std::size_t count);
 
+    // Goes to byte `offset` from the file's start without reading what lies before it (a sparse
+    // file's gap costs nothing). False when the file cannot go there.
+    bool seek(std::uint64_t offset);
+
 private:
     std::FILE* stream = nullptr;
     std::uint64_t bytes = 0;
@@ -39,8 +44,11 @@ private:
 // yields fewer bytes than its size is refused too (it changed, or reading failed).
 bool readDataFile(const std::string& path, std::uint64_t maxBytes, std::vector<char>& text, std::string& why);
 
-// True when `path` is a folder.
-bool isFolder(const char* path);
+// Whether the working folder holds the game's data folders, textures/ and shader/, and the game may
+// open files in them: empty when it does. Otherwise the message, without the program's name, that
+// says where the game looked and which folder is not there (and then how to start the game) or
+// cannot be read (and the system's reason: its permissions, not a folder).
+std::string gameDataFault();
 
 // The working folder, for messages; "the working folder" when the system does not say.
 std::string workingFolder();
@@ -51,5 +59,9 @@ std::string workingFolder();
 // the terminal.
 std::string printable(const char* text, std::size_t length);
 std::string printable(const std::string& text);
+
+// The same for a name or a reason within a one-line message (a folder's name, a driver's version):
+// line breaks and tabs are escaped too, so the message stays one line.
+std::string printableLine(const std::string& text);
 
 #endif

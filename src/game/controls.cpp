@@ -88,11 +88,11 @@ void mouseButton(Button button, bool pressed)
         break;
     case Button::WheelUp:
         if (pressed)
-            player.camDist /= 1.2;
+            player.zoomCamera(true);
         break;
     case Button::WheelDown:
         if (pressed)
-            player.camDist *= 1.2;
+            player.zoomCamera(false);
         break;
     default: break;
     }

@@ -1,6 +1,7 @@
 // Glacimor's entry: brings up SDL and OpenGL with the shaders and textures, and runs the frame
 // loop until the player quits with Escape or by closing the window. <SDL.h> stays included
 // here: on Windows it renames main to SDL_main, which SDL's own entry wrapper calls.
+#include "core/process.h"
 #include "core/settings.h"
 #include "game/frame.h"
 #include "platform/events.h"
@@ -14,6 +15,7 @@
 // Declared with arguments so that SDL's entry wrapper can take it over on Windows.
 int main(int, char*[])
 {
+    prepareProcess();
     bool running = true;
 
     keepMessages();

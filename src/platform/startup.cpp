@@ -29,18 +29,10 @@ bool fail(const char* step, const char* reason)
 
 bool findGameData()
 {
-    const bool textures = isFolder("textures");
-    const bool shaders = isFolder("shader");
-    if (textures && shaders)
-        return true;
-    const char* missing = !textures && !shaders ? "its textures/ and shader/ folders are"
-                          : !textures           ? "its textures/ folder is"
-                                                : "its shader/ folder is";
-    std::fprintf(stderr,
-                 "glacimor: no game data in %s: %s not there; start the game with \"make run\" in its "
-                 "repository, or with the installed launcher \"glacimor\"\n",
-                 printable(workingFolder()).c_str(), missing);
-    return false;
+    const std::string fault = gameDataFault();
+    if (!fault.empty())
+        std::fprintf(stderr, "glacimor: %s\n", fault.c_str());
+    return fault.empty();
 }
 
 void requestGLAttributes(bool multisample)
@@ -162,13 +154,12 @@ bool bringUp(const BringUp& how, Screen& screen)
 
     setFixedGLState();
     const GLenum glew = glewInit();
-    const std::string glewFault = glewStartupFault(glew, missingGL2Function());
+    const std::string glewFault = glewStartupFault(glew);
     if (!glewFault.empty())
         return fail("glewInit", glewFault.c_str());
 
     if (how.loadAssets) {
-        gm_pshader = loadShader("shader/GM_partshader");
-        gm_shader = loadShader("shader/GM_shader");
+        loadShaderPrograms();
         // A texture that cannot be used has been named on standard error.
         if (!createTextures())
             return false;

@@ -33,8 +33,9 @@ struct Screen {
 // that failed on standard error.
 bool bringUp(const BringUp& how, Screen& screen);
 
-// True when the working folder holds the game's data folders, textures/ and shader/. Otherwise
-// says on one line of standard error which folder the game looked in and how to start it.
+// True when the working folder holds the game's data folders, textures/ and shader/, and the game
+// may read them. Otherwise says on one line of standard error where the game looked, which folder
+// is not there (and how to start the game) or cannot be read (core/datafile.h: gameDataFault).
 bool findGameData();
 
 // The SDL call that opens the window (SDL_CreateWindow); tests replace it to play a driver that refuses.

@@ -4,7 +4,6 @@
 #include "core/datafile.h"
 #include "render/gl.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -13,7 +12,8 @@ namespace {
 
 bool refuse(const char* file, const std::string& reason)
 {
-    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printable(file).c_str(), reason.c_str());
+    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printableLine(file).c_str(),
+                 printableLine(reason).c_str());
     return false;
 }
 
@@ -35,7 +35,16 @@ std::string claimed(std::int64_t width, std::int64_t height)
     return "its header claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
+// A row of the file: three bytes a pixel, padded to a multiple of four.
+std::uint64_t paddedRowBytes(std::int64_t width) { return (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4; }
+
 } // namespace
+
+std::uint64_t bmpMaxFileBytes(int maxTextureSide)
+{
+    const std::int64_t side = maxTextureSide > 0 ? maxTextureSide : 0;
+    return BMP_HEADER_BYTES + paddedRowBytes(side) * static_cast<std::uint64_t>(side);
+}
 
 bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t fileSize, int maxTextureSide,
                     BmpLayout& layout, std::string& why)
@@ -76,52 +85,91 @@ bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t
               std::to_string(maxTextureSide) + " x " + std::to_string(maxTextureSide) + ")";
         return false;
     }
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
-    const std::uint64_t end = static_cast<std::uint64_t>(offset) + rowBytes * static_cast<std::uint64_t>(rows);
-    if (offset < 14 + infoSize || end > fileSize) {
+    const std::size_t headerBytes = 14 + static_cast<std::size_t>(infoSize);
+    if (offset < headerBytes) {
+        why = "its pixels are said to begin at byte " + std::to_string(offset) + ", inside its " +
+              std::to_string(headerBytes) + "-byte header";
+        return false;
+    }
+    if (offset >= fileSize) {
+        why = "its pixels are said to begin at byte " + std::to_string(offset) + ", past the end of the file's " +
+              std::to_string(fileSize) + " bytes";
+        return false;
+    }
+    const std::uint64_t pixelBytes = paddedRowBytes(width) * static_cast<std::uint64_t>(rows);
+    if (pixelBytes > fileSize - offset) {
         why = claimed(width, height) + ", more than the file's " + std::to_string(fileSize) + " bytes can hold";
         return false;
     }
-    // The decoder reads from memory with an int for its size.
-    if (end > 0x7fffffffu) {
-        why = "its pixels begin too far into the file";
+    // The decoder reads the headers and the rows from memory with an int for their size.
+    if (headerBytes + pixelBytes > 0x7fffffffu) {
+        why = claimed(width, height) + ", more than the decoder takes (2 GiB)";
         return false;
     }
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(rows);
-    layout.pixelsEnd = end;
+    layout.headerBytes = headerBytes;
+    layout.pixelsOffset = offset;
+    layout.pixelBytes = pixelBytes;
+    return true;
+}
+
+bool readBmp(const char* file, int maxTextureSide, std::vector<unsigned char>& image, std::string& why)
+{
+    image.clear();
+    DataFile data;
+    if (!data.open(file, UINT64_MAX, why))
+        return false;
+    // Refused before a byte is read: no picture this driver takes needs a larger file.
+    const std::uint64_t largest = bmpMaxFileBytes(maxTextureSide);
+    if (data.size() > largest) {
+        why = "it is " + std::to_string(data.size()) + " bytes, more than the " + std::to_string(largest) +
+              " that the largest texture of this driver (" + std::to_string(maxTextureSide) + " x " +
+              std::to_string(maxTextureSide) + ") takes with its header";
+        return false;
+    }
+
+    unsigned char header[BMP_HEADER_BYTES];
+    const std::size_t headerBytes = data.read(header, sizeof header);
+    BmpLayout layout;
+    if (!checkBmpHeader(header, headerBytes, data.size(), maxTextureSide, layout, why))
+        return false;
+
+    // The headers as the file has them, the rows right after them: the decoder is told so, and
+    // whatever lay between (a gap of any length) is neither read nor held.
+    image.assign(header, header + layout.headerBytes);
+    const std::uint32_t offset = static_cast<std::uint32_t>(layout.headerBytes);
+    for (int i = 0; i < 4; ++i)
+        image[10 + static_cast<std::size_t>(i)] = static_cast<unsigned char>(offset >> (8 * i));
+    image.resize(layout.headerBytes + static_cast<std::size_t>(layout.pixelBytes));
+    const std::size_t rows = static_cast<std::size_t>(layout.pixelBytes);
+    if (!data.seek(layout.pixelsOffset) || data.read(image.data() + layout.headerBytes, rows) != rows) {
+        why = "it could not be read whole";
+        image.clear();
+        return false;
+    }
     return true;
 }
 
 bool loadBMP(const char* file)
 {
-    DataFile data;
-    std::string why;
-    if (!data.open(file, UINT64_MAX, why))
-        return refuse(file, why);
-
-    unsigned char header[BMP_HEADER_BYTES];
-    const std::size_t headerBytes = data.read(header, sizeof header);
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    BmpLayout layout;
-    if (!checkBmpHeader(header, headerBytes, data.size(), maxSide, layout, why))
-        return refuse(file, why);
-
     // Only the bytes the header accounts for are read, and they are decoded from memory: the file
     // was examined once and is not opened again by path.
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(layout.pixelsEnd));
-    std::memcpy(bytes.data(), header, std::min(headerBytes, bytes.size()));
-    if (bytes.size() > headerBytes &&
-        data.read(bytes.data() + headerBytes, bytes.size() - headerBytes) != bytes.size() - headerBytes)
-        return refuse(file, "it could not be read whole");
+    std::vector<unsigned char> bytes;
+    std::string why;
+    if (!readBmp(file, maxSide, bytes, why))
+        return refuse(file, why);
     if (!decoder)
         return refuse(file, "there is no BMP decoder (the platform installs one as it comes up)");
     Bitmap bitmap;
     if (!decoder(bytes, bitmap, why))
         return refuse(file, why);
 
-    addTexture(bitmap);
+    // GLU scales and copies the picture for every level: that memory may be refused too.
+    if (const int error = addTexture(bitmap))
+        return refuse(file, reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(error))));
     return true;
 }
 

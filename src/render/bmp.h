@@ -22,20 +22,33 @@ bool loadBMP(const char* file);
 // The bytes of a BMP file that checkBmpHeader needs: the file header and the longest info header.
 constexpr std::size_t BMP_HEADER_BYTES = 14 + 124;
 
+// The largest BMP file that can be a texture of a driver whose largest texture side is
+// maxTextureSide: the longest headers and a picture of that size. A larger file is refused unread.
+std::uint64_t bmpMaxFileBytes(int maxTextureSide);
+
 // What a checked BMP header says.
 struct BmpLayout {
     int width = 0;
-    int height = 0;              // rows, positive; a top-down file stores its height negated
-    std::uint64_t pixelsEnd = 0; // the offset just past the last row: the bytes the decoder reads
+    int height = 0;                 // rows, positive; a top-down file stores its height negated
+    std::size_t headerBytes = 0;    // the file header and the info header, as the file has them
+    std::uint64_t pixelsOffset = 0; // where the rows begin in the file
+    std::uint64_t pixelBytes = 0;   // the rows, each padded to a multiple of four bytes
 };
 
 // Checks the first `count` bytes of a BMP file (up to BMP_HEADER_BYTES) against the file's size
 // and the driver's largest texture side, before anything is decoded or allocated: a file too
 // short for its header, another format than an uncompressed 24-bit BMP, a width or height that is
 // zero or negative (a top-down file's negative height aside), a side larger than maxTextureSide,
-// or more pixels than the file's bytes can hold. Returns false with the reason in `why`.
+// pixels said to begin inside the header or past the file's end, or more pixels than the file's
+// bytes can hold. Returns false with the reason in `why`.
 bool checkBmpHeader(const unsigned char* bytes, std::size_t count, std::uint64_t fileSize, int maxTextureSide,
                     BmpLayout& layout, std::string& why);
+
+// Reads a BMP file for the decoder as `image`: its headers, then at once its rows, read from where
+// they begin without reading (or holding) whatever lies between. Refuses, with the reason in
+// `why`, what cannot be opened as a data file, a file larger than bmpMaxFileBytes, and what
+// checkBmpHeader refuses.
+bool readBmp(const char* file, int maxTextureSide, std::vector<unsigned char>& image, std::string& why);
 
 // The seam through which the pixels are decoded: given the bytes of a file whose header has been
 // checked (its headers and every row), fills the bitmap, or says why not. The platform's bring-up

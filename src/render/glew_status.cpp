@@ -1,5 +1,8 @@
-// The GL 2.0 functions the game needs from GLEW, and when glewInit's result still lets it start.
+// The GL 2.0 functions the game needs from GLEW, when glewInit's result still lets it start, and
+// what start-up says when the driver lacks them.
 #include "render/glew_status.h"
+
+#include "core/datafile.h"
 
 #include <cstddef>
 
@@ -43,17 +46,22 @@ const char* missingGL2Function()
 
 #undef GLACIMOR_GL_FUNCTION
 
-std::string glewStartupFault(GLenum glewResult, const char* missingFunction)
+std::string glewStartupFault(GLenum glewResult)
 {
-    if (glewResult == GLEW_OK)
-        return {};
     // GLEW as the distributions build it knows only GLX. On a native Wayland display the context
     // is EGL's: glewInit has read its version and loaded the functions, and only then finds no
     // GLX display to ask for GLX's extensions, which the game does not use.
-    if (glewResult == GLEW_ERROR_NO_GLX_DISPLAY) {
-        if (!missingFunction)
-            return {};
-        return std::string("no GLX display, and the GL 2.0 function ") + missingFunction + " is not loaded";
-    }
+    if (glewResult == GLEW_OK || glewResult == GLEW_ERROR_NO_GLX_DISPLAY)
+        return {};
     return reinterpret_cast<const char*>(glewGetErrorString(glewResult));
+}
+
+std::string missingProgramsNotice(const char* glVersion, const char* missingFunction)
+{
+    if (!missingFunction)
+        return {};
+    // An old driver, indirect GLX or a remote desktop's GL 1.x: GLEW loads no GL 2.0 function.
+    const std::string offers = glVersion ? "OpenGL " + printableLine(glVersion) : "an unknown OpenGL version";
+    return "the OpenGL driver offers " + offers + " without " + missingFunction +
+           "; the shader programs need OpenGL 2.0 with GLSL: drawing without them";
 }

@@ -15,7 +15,7 @@ void beginSceneState(double aspect)
     // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
     // so blending them would only read back every pixel to keep it as drawn.
     glDisable(GL_BLEND);
-    glUseProgram(set_shading ? gm_shader : 0);
+    useProgram(set_shading ? gm_shader : 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // The view lives on the projection matrix; the modelview carries only each object's placement.
@@ -41,11 +41,11 @@ void setBlendingFromSettings()
 
 void beginOverlayState()
 {
-    glUseProgram(0);
+    useProgram(0);
     glLoadIdentity();
 }
 
-void selectSceneProgram() { glUseProgram(gm_shader); }
+void selectSceneProgram() { useProgram(gm_shader); }
 
 ScreenPoint projectToScreen(vec3 eye, vec3 target, vec3 up, vec3 point, int width, int height)
 {

@@ -3,6 +3,7 @@
 
 #include "core/datafile.h"
 #include "render/gl.h"
+#include "render/glew_status.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -91,7 +92,7 @@ unsigned int loadShader(const std::string& base)
         sources[i] = file2string(paths[i], why);
         if (!sources[i]) {
             std::fprintf(stderr, "glacimor: cannot use shader source %s: %s; drawing without the program %s\n",
-                         printable(paths[i]).c_str(), why.c_str(), printable(base).c_str());
+                         printableLine(paths[i]).c_str(), why.c_str(), printableLine(base).c_str());
             readable = false;
         }
     }
@@ -116,8 +117,26 @@ unsigned int loadShader(const std::string& base)
     if (!linked) {
         // Selecting an unlinked program would draw nothing; the fixed pipeline draws the world.
         std::fprintf(stderr, "glacimor: shader program %s did not build; drawing without it\n",
-                     printable(base).c_str());
+                     printableLine(base).c_str());
         return 0;
     }
     return program;
+}
+
+void loadShaderPrograms()
+{
+    const std::string notice = missingProgramsNotice(reinterpret_cast<const char*>(glGetString(GL_VERSION)),
+                                                     missingGL2Function());
+    if (!notice.empty()) {
+        std::fprintf(stderr, "glacimor: %s\n", notice.c_str());
+        return;
+    }
+    gm_pshader = loadShader("shader/GM_partshader");
+    gm_shader = loadShader("shader/GM_shader");
+}
+
+void useProgram(unsigned int program)
+{
+    if (glUseProgram)
+        glUseProgram(program);
 }

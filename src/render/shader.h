@@ -11,6 +11,15 @@ extern unsigned int gm_pshader; // the snow program, or 0 when it failed to buil
 // The largest shader source the game reads (1 MiB); the shipped ones are a few hundred bytes.
 constexpr std::uint64_t SHADER_MAX_BYTES = 1024 * 1024;
 
+// Builds the snow's program into gm_pshader, then the scene's into gm_shader. A driver without the
+// GL 2.0 functions they need (GL 1.x, no GLSL) builds neither: one line on standard error says what
+// it offers, both stay 0 and the game draws with the fixed pipeline, as with shading off.
+void loadShaderPrograms();
+
+// Selects a program, 0 for the fixed pipeline. With a driver that has no programs to select
+// (no glUseProgram), the fixed pipeline is all there is, and this does nothing.
+void useProgram(unsigned int program);
+
 // Builds a program from base + ".vs" and base + ".fs". A source that cannot be used (missing, not
 // a regular file, over SHADER_MAX_BYTES) is named on one line of standard error and nothing is
 // built: returns 0. Otherwise prints the logs of what failed; returns 0, after one line on

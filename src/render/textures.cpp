@@ -10,7 +10,7 @@ const char* const TEXTURE_FILES[TEXTURE_COUNT] = {
 #undef GLACIMOR_TEXTURE_FILE
 };
 
-void addTexture(const Bitmap& bitmap)
+int addTexture(const Bitmap& bitmap)
 {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -24,8 +24,14 @@ void addTexture(const Bitmap& bitmap)
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR, GL_UNSIGNED_BYTE, bitmap.pixels.data());
+    const GLint built = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR, GL_UNSIGNED_BYTE,
+                                          bitmap.pixels.data());
+    if (built != 0) {
+        glDeleteTextures(1, &name);
+        return built;
+    }
     textureList.push_back(name);
+    return 0;
 }
 
 void setTexMode()

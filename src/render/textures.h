@@ -39,8 +39,9 @@ struct Bitmap {
 };
 
 // Makes a new mipmapped texture of the bitmap and appends its name to textureList.
-// Needs a current GL context.
-void addTexture(const Bitmap& bitmap);
+// Needs a current GL context. Returns 0, or GLU's error (gluErrorString) when the mipmaps could
+// not be built, out of memory for one; then nothing is added.
+int addTexture(const Bitmap& bitmap);
 
 // Applies set_filtering, set_mipmap and set_aniso to every texture; leaves the last one bound.
 void setTexMode();

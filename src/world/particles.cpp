@@ -66,7 +66,7 @@ void Blizzard::render()
 {
     glLoadIdentity();
     glColor3d(0.75, 0.75, 1.0);
-    glUseProgram(set_shading ? gm_pshader : 0);
+    useProgram(set_shading ? gm_pshader : 0);
     flakesDrawn = 0;
     const vec3 light(light0.lightPos[0], light0.lightPos[1], light0.lightPos[2]);
     for (long i = 0; i < particleCount; ++i) {
@@ -77,5 +77,5 @@ void Blizzard::render()
         GM_GL_flake(p.x, p.y, p.z);
         ++flakesDrawn;
     }
-    glUseProgram(set_shading ? gm_shader : 0);
+    useProgram(set_shading ? gm_shader : 0);
 }

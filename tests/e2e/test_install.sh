@@ -2,7 +2,8 @@
 # Installation: `cmake --install` of the build that made the given program, staged under DESTDIR,
 # puts the program, its data, the launcher, the desktop entry, the icon, the AppStream metadata, the
 # manual page and the font's licence in their places; the launcher then starts the game from an
-# unrelated folder, and Escape ends it with status 0.
+# unrelated folder, and Escape ends it with status 0. With the data folder gone, the launcher says
+# so on one line and ends with status 1.
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
@@ -82,4 +83,15 @@ wait_exit 30 || fail "the game did not end within 30 s of Escape"
 [ "$GAME_STATUS" -eq 0 ] || fail "the game ended with status $GAME_STATUS after Escape"
 check_no_sanitizer_report
 
-pass "installed, launched from elsewhere, ended by Escape with status 0"
+# Half an installation: without its data folder the launcher names it in the game's own words, on
+# one line, with the game's status for a start that failed (not the shell's cd error and 2).
+mv "$DATA" "$DATA.away"
+GAME_DIR=$ELSEWHERE start_game env PATH="$ROOT/bin:$PATH" glacimor
+wait_exit 30 || fail "without its data folder the launcher was still running after 30 s"
+mv "$DATA.away" "$DATA"
+log "without its data folder: status $GAME_STATUS, standard error: $(cat -v "$OUT/game.stderr")"
+[ "$GAME_STATUS" -eq 1 ] || fail "without its data folder the launcher ended with status $GAME_STATUS, expected 1"
+[ "$(cat "$OUT/game.stderr")" = "glacimor: no game data in $DATA: the folder is not there; install the game again" ] ||
+    fail "without its data folder the launcher said: $(cat -v "$OUT/game.stderr")"
+
+pass "installed, launched from elsewhere, ended by Escape with status 0; without its data, one line and status 1"

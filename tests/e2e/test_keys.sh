@@ -2,7 +2,7 @@
 # The keys a player holds: a key held down is one press, however long it is held (the X server's
 # own auto-repeat and a repeated press of the held key change nothing), and A, S and D walk the
 # player left, back and right of where it looks, as the probe's position and heading tell.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 start_xvfb

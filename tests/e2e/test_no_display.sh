@@ -2,7 +2,7 @@
 # Started where there is no display at all (a text console, SSH without forwarding: neither
 # DISPLAY nor WAYLAND_DISPLAY), the game does not play unseen: it ends at once with status 1 and
 # one line on standard error saying that SDL found no display, and prints nothing on standard output.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
 start_game env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "$GAME"

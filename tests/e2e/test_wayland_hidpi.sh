@@ -4,7 +4,7 @@
 # the game draws at the output's full pixel size, not at the window's size blown up: the viewport
 # of its GL context is twice the window's size, and the output's picture shows the scene with the
 # HUD at its corners. Escape ends it with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../tools/play/lib.sh"
 source "$(dirname "$0")/lib_wayland.sh"
 e2e_init "$@"
 wayland_init sway swaymsg grim jq

@@ -282,6 +282,18 @@ TEST(Textures, UnusableFilesAreRefusedByName)
     std::remove(garbagePath.c_str());
 }
 
+TEST(Textures, APictureGluCannotBuildAddsNoTexture)
+{
+    // GLU refuses a picture without pixels as it refuses one it has no memory for: with its error,
+    // and no half-made texture joins the list.
+    const std::size_t before = textureList.size();
+    Bitmap empty;
+    const int error = addTexture(empty);
+    EXPECT_EQ(error, GLU_INVALID_VALUE);
+    EXPECT_EQ(textureList.size(), before);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST(Textures, LyingHeadersAreRefusedAtOnceWithoutMemory)
 {
     // A real 64 x 64 texture whose header is then made to claim more than the file holds, or more

@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -58,7 +64,9 @@ TEST(BmpHeader, AcceptsWhatTheFileHoldsAndNotOneByteLess)
     ASSERT_TRUE(exact.ok) << exact.why;
     EXPECT_EQ(exact.layout.width, 5);
     EXPECT_EQ(exact.layout.height, 7);
-    EXPECT_EQ(exact.layout.pixelsEnd, 54u + 16 * 7);
+    EXPECT_EQ(exact.layout.headerBytes, 54u);
+    EXPECT_EQ(exact.layout.pixelsOffset, 54u);
+    EXPECT_EQ(exact.layout.pixelBytes, 16u * 7);
     // Trailing bytes are allowed and not read.
     EXPECT_TRUE(check(header(5, 7), 1 << 20).ok);
 
@@ -102,6 +110,27 @@ TEST(BmpHeader, RefusesTooLargeZeroAndNegativeSides)
     EXPECT_FALSE(check(header(INT_MAX, INT_MAX), UINT64_MAX / 2, INT_MAX).ok);
 }
 
+TEST(BmpHeader, NamesPixelsThatBeginInsideTheHeaderOrPastTheEnd)
+{
+    // The file holds the pixels after its header; only the offset is wrong.
+    std::vector<unsigned char> inside = header(2, 2);
+    inside[10] = 30;
+    const Checked c = check(inside, 1 << 20);
+    EXPECT_FALSE(c.ok);
+    EXPECT_EQ(c.why, "its pixels are said to begin at byte 30, inside its 54-byte header");
+
+    std::vector<unsigned char> past = header(2, 2);
+    past[10] = 0;
+    past[13] = 0x80; // 2 GiB into a file of 70 bytes
+    EXPECT_EQ(check(past, 70).why, "its pixels are said to begin at byte 2147483648, past the end of the file's 70 bytes");
+
+    // Far into a file that does reach that far: the rows are found there.
+    const Checked far = check(past, 0x80000000ull + 16);
+    ASSERT_TRUE(far.ok) << far.why;
+    EXPECT_EQ(far.layout.pixelsOffset, 0x80000000ull);
+    EXPECT_EQ(far.layout.pixelBytes, 16u);
+}
+
 TEST(BmpHeader, RefusesOtherFormatsAndTruncatedHeaders)
 {
     EXPECT_EQ(check(header(4, 4, 8), 1 << 20).why, "not an uncompressed 24-bit BMP");
@@ -116,4 +145,71 @@ TEST(BmpHeader, RefusesOtherFormatsAndTruncatedHeaders)
     EXPECT_EQ(check(cut, 30).why, "the file is too short for its header");
     cut.resize(10);
     EXPECT_EQ(check(cut, 10).why, "not a BMP file");
+}
+
+namespace {
+
+// A folder of its own for the files of one test, removed afterwards.
+class BmpFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("glacimor-bmp-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Writes the headers at the start and `rows` at `offset`; what lies between is a hole in the
+    // file that takes no disk space.
+    std::string write(const char* name, std::vector<unsigned char> headers, std::uint64_t offset,
+                      const std::vector<unsigned char>& rows)
+    {
+        for (int i = 0; i < 4; ++i)
+            headers[10 + static_cast<std::size_t>(i)] = static_cast<unsigned char>(offset >> (8 * i));
+        const std::string path = (dir / name).string();
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(headers.data()), static_cast<std::streamsize>(headers.size()));
+        out.seekp(static_cast<std::streamoff>(offset));
+        out.write(reinterpret_cast<const char*>(rows.data()), static_cast<std::streamsize>(rows.size()));
+        return path;
+    }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(BmpFileTest, RowsFarIntoASparseFileAreReadWithoutTheGap)
+{
+    // Two rows of a 2 x 2 picture, 700 MB into the file: the rows follow the headers at once in
+    // what the decoder gets, and nothing of the gap is held.
+    const std::vector<unsigned char> rows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    const std::uint64_t offset = 700ull * 1000 * 1000;
+    const std::string path = write("far.bmp", header(2, 2), offset, rows);
+    std::vector<unsigned char> image;
+    std::string why;
+    ASSERT_TRUE(readBmp(path.c_str(), MAX_SIDE, image, why)) << why;
+    ASSERT_EQ(image.size(), 54u + rows.size());
+    EXPECT_EQ(std::vector<unsigned char>(image.begin() + 54, image.end()), rows);
+    EXPECT_EQ(image[10], 54); // the rows begin right after the headers now
+    EXPECT_EQ(image[11] | image[12] | image[13], 0);
+}
+
+TEST_F(BmpFileTest, AFileLargerThanAnyTextureOfTheDriverIsRefusedUnread)
+{
+    // The largest texture of a driver whose side is 1000: 138 header bytes and 1000 rows of 3000.
+    EXPECT_EQ(bmpMaxFileBytes(1000), 138u + 3000 * 1000);
+    EXPECT_EQ(bmpMaxFileBytes(16384), 138u + 49152ull * 16384);
+
+    const std::vector<unsigned char> rows(16, 0);
+    const std::string largest = write("largest.bmp", header(2, 2), bmpMaxFileBytes(1000) - rows.size(), rows);
+    std::vector<unsigned char> image;
+    std::string why;
+    EXPECT_TRUE(readBmp(largest.c_str(), 1000, image, why)) << why;
+
+    const std::string larger = write("larger.bmp", header(2, 2), bmpMaxFileBytes(1000) - rows.size() + 1, rows);
+    EXPECT_FALSE(readBmp(larger.c_str(), 1000, image, why));
+    EXPECT_EQ(why, "it is 3000139 bytes, more than the 3000138 that the largest texture of this driver "
+                   "(1000 x 1000) takes with its header");
+    EXPECT_TRUE(image.empty());
 }

@@ -246,6 +246,28 @@ TEST_F(EffectTest, GarbageCollectionUnlinksExpiredKeepingOrder)
     EXPECT_TRUE(effectList.empty());
 }
 
+TEST_F(EffectTest, ClearingExpiredEffectsTakesOnePass)
+{
+    // Two million entries, every other one expired, as a burst of clicks leaves them when their
+    // stuns end in one frame. Unlinked one at a time, the rest of the list moved at each: some
+    // 10^12 pointers, far beyond this test's time limit; in one pass, a few milliseconds. The
+    // collection only unlinks, so two effects named a million times each stand for the crowd.
+    Enemy* e = new Enemy(0, 0, 50);
+    Effect* running = new Stun(player, *e, 5000);
+    Effect* expired = new Stun(player, *e, 5000);
+    expired->status = EFFECT_EXPIRED;
+    effectList.clear();
+    for (int i = 0; i < 1000000; ++i) {
+        effectList.push_back(expired);
+        effectList.push_back(running);
+    }
+    effectListGarbageCollection();
+    EXPECT_EQ(effectList.size(), 1000000u);
+    EXPECT_EQ(std::count(effectList.begin(), effectList.end(), running), 1000000);
+    // Each listed once again, for the fixture to destroy.
+    effectList = {running, expired};
+}
+
 TEST_F(EffectTest, ExpiredEffectsLeaveTheListInTheSameFrame)
 {
     Enemy* e = new Enemy(0, 0, 50);

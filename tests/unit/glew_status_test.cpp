@@ -1,6 +1,7 @@
-// Start-up after glewInit: a native Wayland display (EGL, where GLEW finds no GLX display) starts
-// the game when every GL 2.0 function it calls is loaded, and only then; the check covers every
-// function the game's library takes from GLEW.
+// Start-up after glewInit: GLX or a native Wayland display (EGL, where GLEW finds no GLX display)
+// start the game; a driver without the GL 2.0 functions of the shader programs is named on one
+// line and the game draws without them; the check covers every function the game's library takes
+// from GLEW.
 #include "render/glew_status.h"
 
 #include <gtest/gtest.h>
@@ -83,23 +84,31 @@ TEST(GlewStatus, EveryFunctionTheLibraryTakesFromGlewIsChecked)
     }
 }
 
-TEST(GlewStatus, GoesOnWithGlxOrOnEglWhenTheFunctionsAreLoaded)
+TEST(GlewStatus, GoesOnWithGlxOrOnEglAndStopsWithGlewsReasonOtherwise)
 {
-    // With GLX, start-up goes on as it always did.
-    EXPECT_EQ(glewStartupFault(GLEW_OK, nullptr), "");
-    EXPECT_EQ(glewStartupFault(GLEW_OK, "glUseProgram"), "");
-    // A native Wayland display: no GLX display, but the context's functions are there.
-    EXPECT_EQ(glewStartupFault(GLEW_ERROR_NO_GLX_DISPLAY, nullptr), "");
+    EXPECT_EQ(glewStartupFault(GLEW_OK), "");
+    // A native Wayland display: no GLX display, but the context's functions are loaded.
+    EXPECT_EQ(glewStartupFault(GLEW_ERROR_NO_GLX_DISPLAY), "");
+    // No context at all, or one too old: GLEW's own words.
+    EXPECT_EQ(glewStartupFault(GLEW_ERROR_NO_GL_VERSION), "Missing GL version");
+    EXPECT_EQ(glewStartupFault(GLEW_ERROR_GL_VERSION_10_ONLY), "GL 1.1 and up are not supported");
+    EXPECT_EQ(glewStartupFault(GLEW_ERROR_GLX_VERSION_11_ONLY), "GLX 1.2 and up are not supported");
 }
 
-TEST(GlewStatus, StopsWithAReasonWhenAFunctionIsMissingOrGlewFailedOtherwise)
+TEST(GlewStatus, ADriverWithoutTheProgramsFunctionsIsNamedOnOneLine)
 {
-    EXPECT_EQ(glewStartupFault(GLEW_ERROR_NO_GLX_DISPLAY, "glLinkProgram"),
-              "no GLX display, and the GL 2.0 function glLinkProgram is not loaded");
-    // No context at all, or one too old: GLEW's own words, whatever is loaded.
-    EXPECT_EQ(glewStartupFault(GLEW_ERROR_NO_GL_VERSION, nullptr), "Missing GL version");
-    EXPECT_EQ(glewStartupFault(GLEW_ERROR_GL_VERSION_10_ONLY, nullptr), "GL 1.1 and up are not supported");
-    EXPECT_EQ(glewStartupFault(GLEW_ERROR_GLX_VERSION_11_ONLY, nullptr), "GLX 1.2 and up are not supported");
+    EXPECT_EQ(missingProgramsNotice("4.5 (Compatibility Profile) Mesa 22.3.6", nullptr), "");
+    // Mesa told to be GL 1.1 (MESA_GL_VERSION_OVERRIDE), as an old driver or indirect GLX.
+    EXPECT_EQ(missingProgramsNotice("1.1 Mesa 22.3.6", "glAttachShader"),
+              "the OpenGL driver offers OpenGL 1.1 Mesa 22.3.6 without glAttachShader; the shader programs "
+              "need OpenGL 2.0 with GLSL: drawing without them");
+    // The driver's words are its own: kept on the line, whatever bytes they hold.
+    EXPECT_EQ(missingProgramsNotice("1.4\n(2.1 \x1b[2J)", "glCreateShader"),
+              "the OpenGL driver offers OpenGL 1.4\\x0a(2.1 \\x1b[2J) without glCreateShader; the shader "
+              "programs need OpenGL 2.0 with GLSL: drawing without them");
+    EXPECT_EQ(missingProgramsNotice(nullptr, "glUseProgram"),
+              "the OpenGL driver offers an unknown OpenGL version without glUseProgram; the shader programs "
+              "need OpenGL 2.0 with GLSL: drawing without them");
 }
 
 } // namespace

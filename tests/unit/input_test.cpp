@@ -89,6 +89,37 @@ TEST_F(InputTest, EveryWholeNotchOfOneWheelEventIsOnePress)
     EXPECT_DOUBLE_EQ(player.camDist, 216.0 / 1.2);
 }
 
+TEST_F(InputTest, WheelNeverLosesTheViewForGood)
+{
+    // Today's arithmetic, notch by notch, until the distance would leave the finite, normal
+    // doubles: some 3,900 notches either way. Past that a notch is not taken, and as many notches
+    // back as were taken bring the camera back to where it started.
+    const struct {
+        int away, back; // notches: up (positive) brings the camera nearer
+    } ways[] = {{-1, 1}, {1, -1}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.away > 0 ? "nearer" : "farther");
+        player.camDist = 180.0;
+        double expected = 180.0;
+        int taken = 0;
+        for (int i = 0; i < 5000; ++i) {
+            dispatchEvent(wheelEvent(way.away), context);
+            const double next = way.away > 0 ? expected / 1.2 : expected * 1.2;
+            if (std::isfinite(next) && std::isnormal(next)) {
+                expected = next;
+                ++taken;
+            }
+            ASSERT_EQ(player.camDist, expected) << "notch " << i;
+        }
+        EXPECT_GT(taken, 3800);
+        EXPECT_LT(taken, 4000);
+        EXPECT_TRUE(std::isnormal(player.camDist));
+        for (int i = 0; i < taken; ++i)
+            dispatchEvent(wheelEvent(way.back), context);
+        EXPECT_NEAR(player.camDist, 180.0, 1e-6);
+    }
+}
+
 TEST_F(InputTest, WheelStillWorksAfterDeath)
 {
     player.hp = 0;

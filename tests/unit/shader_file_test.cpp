@@ -155,7 +155,41 @@ TEST_F(ShaderFileTest, OnlyRegularFilesUpToOneMebibyteAreRead)
     EXPECT_EQ(why, "it is 1048577 bytes, more than the 1048576 allowed");
 
     EXPECT_EQ(readWithin((dir / "missing.fs").string(), why), nullptr);
-    EXPECT_EQ(why, "the file is missing or unreadable");
+    EXPECT_EQ(why, "the file is missing");
+}
+
+TEST_F(ShaderFileTest, DataFoldersThatAreMissingOrUnreadableAreToldApartOnOneLine)
+{
+    // Started in a folder whose name holds a line break and a tab: the line stays one line.
+    const fs::path start = dir / "odd\nname\t";
+    fs::create_directories(start);
+    const fs::path before = fs::current_path();
+    fs::current_path(start);
+    const std::string where = (dir / "odd\\x0aname\\x09").string();
+    const std::string howToStart =
+        "; start the game with \"make run\" in its repository, or with the installed launcher \"glacimor\"";
+
+    const std::string nothing = gameDataFault();
+    fs::create_directory("textures");
+    const std::string noShaders = gameDataFault();
+    write("odd\nname\t/shader", "a file, not a folder");
+    const std::string shaderAFile = gameDataFault();
+    fs::remove("shader");
+    fs::create_directory("shader");
+    const std::string both = gameDataFault();
+    // Folders that are there but may not be entered (root may enter any).
+    fs::permissions("shader", fs::perms::none);
+    const std::string shut = gameDataFault();
+    fs::permissions("shader", fs::perms::owner_all);
+    fs::current_path(before);
+
+    EXPECT_EQ(nothing, "no game data in " + where + ": its textures/ and shader/ folders are not there" + howToStart);
+    EXPECT_EQ(noShaders, "no game data in " + where + ": its shader/ folder is not there" + howToStart);
+    EXPECT_EQ(shaderAFile, "cannot read the game data in " + where + ": its shader/ folder cannot be read (Not a directory)");
+    EXPECT_EQ(both, "");
+    if (::geteuid() != 0) {
+        EXPECT_EQ(shut, "cannot read the game data in " + where + ": its shader/ folder cannot be read (Permission denied)");
+    }
 }
 
 TEST(PrintableText, EscapesEveryByteATerminalWouldActOn)
@@ -168,4 +202,7 @@ TEST(PrintableText, EscapesEveryByteATerminalWouldActOn)
     // Letters of a path in UTF-8 stay; the C1 control CSI in UTF-8, stray and cut bytes do not.
     EXPECT_EQ(printable("/home/jos\xc3\xa9/\xe2\x9d\x84 \xc2\x9b" "2J \xc3 \xe2\x9d"),
               "/home/jos\xc3\xa9/\xe2\x9d\x84 \\xc2\\x9b2J \\xc3 \\xe2\\x9d");
+    // Within a one-line message the line breaks and tabs are escaped as well.
+    EXPECT_EQ(printableLine(log),
+              "0:2(1): error: #error \\x1b[31mRED\\x1b]0;title\\x07\\x0d\\x9b2J\\x7f ok\\x09done\\x0a");
 }

@@ -205,7 +205,7 @@ InputEvent buttonEvent(InputEvent::Type type, Button button)
     return e;
 }
 
-InputEvent motionEvent(int dx, int dy)
+InputEvent turnEvent(int dx, int dy)
 {
     InputEvent e;
     e.type = InputEvent::MouseMotion;
@@ -245,7 +245,7 @@ TEST_F(WorldTest, ResetPutsEveryObjectBackAsTheProgramStarts)
     runUntil(800);
     handleInput(keyEvent(InputEvent::KeyUp, Key::Up));
     handleInput(keyEvent(InputEvent::KeyDown, Key::W));
-    handleInput(motionEvent(300, -40));
+    handleInput(turnEvent(300, -40));
     runUntil(2000);
     handleInput(keyEvent(InputEvent::KeyUp, Key::W));
     runUntil(30000);

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Starts the way desktop launchers, service managers, pipes and old drivers start the game: each
+# ends soundly, with its line and status, never a hang or a signal.
+#   Standard error closed and a texture missing: status 1 at once. (The X connection used to take
+#     descriptor 2, the refusal went into the display's protocol stream, and the game hung for good.)
+#   Standard output closed and a shader that does not build: the game plays on; Escape, status 0.
+#     (The driver's log went into the X connection: the same hang.)
+#   Standard output a pipe whose reader has gone, a shader that does not build and a texture
+#     missing: both lines on standard error and status 1, not death by SIGPIPE (141) before them.
+#   An OpenGL 1.1 driver (Mesa told so): one line naming what it offers and what the shader programs
+#     need, then the game plays with the fixed pipeline; Escape, status 0. (glCreateShader was
+#     called through a null pointer.)
+source "$(dirname "$0")/../../tools/play/lib.sh"
+e2e_init "$@"
+
+BAD_SHADER='glacimor: shader program shader/GM_shader did not build; drawing without it'
+
+# expect_exit NAME STATUS: waits (60 s at most) for the game to end with STATUS; keeps its standard
+# error as NAME.stderr.
+expect_exit() {
+    wait_exit 60 || fail "$1: the game was still running after 60 s"
+    cp "$OUT/game.stderr" "$OUT/$1.stderr"
+    log "$1: exit status $GAME_STATUS; standard error: $(cat -v "$OUT/$1.stderr")"
+    [ "$GAME_STATUS" -eq "$2" ] || fail "$1: exit status $GAME_STATUS, expected $2"
+}
+
+# expect_lines NAME LINE...: standard error of run NAME is exactly these lines, in this order.
+expect_lines() {
+    local name=$1
+    shift
+    local expected
+    expected=$(printf '%s\n' "$@")
+    [ "$(cat "$OUT/$name.stderr")" = "$expected" ] ||
+        fail "$name: standard error is"$'\n'"$(cat -v "$OUT/$name.stderr")"$'\n'"expected"$'\n'"$expected"
+}
+
+# play_and_quit NAME: the game shows its scene with the HUD, and Escape ends it with status 0.
+play_and_quit() {
+    wait_for_window Glacimor 60
+    wait_for_first_frames 60
+    cp "$SHOT" "$OUT/$1.bmp"
+    press Escape
+    expect_exit "$1" 0
+    check_no_sanitizer_report
+}
+
+start_xvfb
+
+# --- Standard error closed, a texture missing ---
+copy_game_data
+rm "$GAME_DIR/textures/wall.bmp"
+start_game sh -c 'exec "$0" 2>&-' "$GAME"
+expect_exit closed_stderr 1
+rm -rf "$GAME_DIR"
+
+# --- Standard output closed, a shader that does not build ---
+copy_game_data
+printf '#version 120\nvoid main() { this is not GLSL }\n' >"$GAME_DIR/shader/GM_shader.fs"
+start_game sh -c 'exec "$0" >&-' "$GAME"
+play_and_quit closed_stdout
+expect_lines closed_stdout "$BAD_SHADER"
+
+# --- Standard output a pipe without a reader, the same shader, a texture missing ---
+rm "$GAME_DIR/textures/iceground.bmp"
+mkfifo "$OUT/nowhere"
+exec 5<>"$OUT/nowhere"  # a reader, so that the writer opens at once
+exec 4>"$OUT/nowhere"
+exec 5<&-               # and gone: every write into descriptor 4 fails (or kills by SIGPIPE)
+start_game sh -c 'exec "$0" >&4 4>&-' "$GAME"
+exec 4>&-
+expect_exit closed_pipe 1
+expect_lines closed_pipe "$BAD_SHADER" "glacimor: cannot use texture textures/iceground.bmp: the file is missing"
+check_no_sanitizer_report
+rm -rf "$GAME_DIR"
+
+# --- An OpenGL 1.1 driver ---
+GAME_DIR=""
+start_game env MESA_GL_VERSION_OVERRIDE=1.1 "$GAME"
+play_and_quit gl_1_1
+[ "$(wc -l <"$OUT/gl_1_1.stderr")" -eq 1 ] &&
+    grep -qx "glacimor: the OpenGL driver offers OpenGL 1\.1 .* without gl[A-Za-z]*; the shader programs need OpenGL 2\.0 with GLSL: drawing without them" \
+        "$OUT/gl_1_1.stderr" || fail "gl_1_1: standard error is not the one line expected: $(cat -v "$OUT/gl_1_1.stderr")"
+
+pass "closed streams, a pipe without a reader and a GL 1.1 driver: each its line and status"
