@@ -15,7 +15,7 @@
 RUN_PACKAGES  := cmake g++ pkg-config libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
 	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev \
-	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file
+	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file lintian reuse
 PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev file
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
