@@ -61,7 +61,7 @@ build-test:
 # The program, its data, a launcher, the desktop entry and the icon (see docs/INSTALL.md).
 install: deps-run
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
-	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon glacimor_manpage
+	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon glacimor_manpage glacimor_changelog
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 # The Debian package, made by CPack from a release build in build/package with Debian's games
