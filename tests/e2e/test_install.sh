@@ -23,9 +23,9 @@ stray=$(find "$STAGE" -mindepth 1 -not -path "$ROOT" -not -path "$ROOT/*" -type 
 LAUNCHER="$ROOT/bin/glacimor"
 PROGRAM="$ROOT/libexec/glacimor/glacimor"
 DATA="$ROOT/share/glacimor"
-DESKTOP="$ROOT/share/applications/io.github.glacimor.Glacimor.desktop"
+DESKTOP="$ROOT/share/applications/io.github.glacimor.glacimor.desktop"
 ICON="$ROOT/share/icons/hicolor/64x64/apps/glacimor.png"
-METAINFO="$ROOT/share/metainfo/io.github.glacimor.Glacimor.metainfo.xml"
+METAINFO="$ROOT/share/metainfo/io.github.glacimor.glacimor.metainfo.xml"
 MANPAGE="$ROOT/share/man/man6/glacimor.6.gz"
 DOC="$ROOT/share/doc/glacimor"
 for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON" "$METAINFO" "$MANPAGE" "$DOC/copyright" "$DOC/changelog.gz" \
@@ -44,7 +44,7 @@ for f in textures/cubeface.bmp textures/cubeface2.bmp textures/wall.bmp textures
     cmp -s "$REPO/$f" "$DATA/$f" || fail "share/glacimor/$f differs from the repository's"
 done
 
-cmp -s "$REPO/packaging/io.github.glacimor.Glacimor.metainfo.xml" "$METAINFO" ||
+cmp -s "$REPO/packaging/io.github.glacimor.glacimor.metainfo.xml" "$METAINFO" ||
     fail "the installed AppStream file differs from the repository's"
 gzip -dc "$MANPAGE" | cmp -s - "$REPO/packaging/glacimor.6" || fail "the installed manual page is not packaging/glacimor.6"
 cmp -s "$REPO/packaging/copyright" "$DOC/copyright" || fail "the installed copyright file differs from the repository's"

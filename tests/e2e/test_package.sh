@@ -29,7 +29,7 @@ log "built $(basename "$DEB")"
 dpkg-deb -c "$DEB" >"$OUT/contents.txt" || fail "dpkg-deb -c cannot read the package"
 EXPECTED="./usr/games/glacimor
 ./usr/lib/games/glacimor/glacimor
-./usr/share/applications/io.github.glacimor.Glacimor.desktop
+./usr/share/applications/io.github.glacimor.glacimor.desktop
 ./usr/share/doc/glacimor/changelog.gz
 ./usr/share/doc/glacimor/copyright
 ./usr/share/games/glacimor/shader/GM_partshader.fs
@@ -42,7 +42,7 @@ EXPECTED="./usr/games/glacimor
 ./usr/share/games/glacimor/textures/wall.bmp
 ./usr/share/icons/hicolor/64x64/apps/glacimor.png
 ./usr/share/man/man6/glacimor.6.gz
-./usr/share/metainfo/io.github.glacimor.Glacimor.metainfo.xml"
+./usr/share/metainfo/io.github.glacimor.glacimor.metainfo.xml"
 actual=$(awk '$1 !~ /^d/ { print $NF }' "$OUT/contents.txt" | sort)
 [ "$actual" = "$EXPECTED" ] ||
     fail "the package's files differ from the expected list: $(diff <(echo "$EXPECTED") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
@@ -116,8 +116,15 @@ gzip -dc "$ROOT/usr/share/doc/glacimor/changelog.gz" >"$OUT/changelog"
     fail "the changelog's latest entry is not version $VERSION"
 # The installed metadata as a software centre reads it: the desktop entry that the AppStream file
 # launches, with its icon, in one tree.
-appstreamcli validate-tree --no-net --strict "$ROOT/usr" >"$OUT/validate-tree.log" 2>&1 ||
+# As in tests/packaging/test_metadata.sh, a validator older than AppStream 1.0 may only remark that
+# it does not know <developer>.
+appstreamcli validate-tree --no-net --pedantic "$ROOT/usr" >"$OUT/validate-tree.log" 2>&1 ||
     fail "appstreamcli validate-tree rejects the installed files (see $OUT/validate-tree.log)"
+findings=$(grep -E '^[EWIP]: ' "$OUT/validate-tree.log")
+if dpkg --compare-versions "$(appstreamcli --version | sed -n 's/^AppStream version: //p')" lt 1.0; then
+    findings=$(grep -v ': unknown-tag developer$' <<<"$findings")
+fi
+[ -z "$findings" ] || fail "appstreamcli validate-tree remarks on the installed files: $findings"
 MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man6/glacimor.6.gz" >"$OUT/man.txt" 2>"$OUT/man.stderr" ||
     fail "man cannot render the installed page"
 [ ! -s "$OUT/man.stderr" ] || fail "the installed manual page renders with warnings: $(head -n 3 "$OUT/man.stderr")"
