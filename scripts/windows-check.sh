@@ -46,6 +46,10 @@ game_dir=$check/game/glacimor
 for f in glacimor.exe SDL.dll glew32.dll README.txt textures/wall.bmp shader/GM_shader.fs; do
   [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
 done
+# The licences of the game and of its font travel with it.
+for f in LICENSE.txt LICENSE-font.txt; do
+  [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
+done
 
 # --- Display and Wine -------------------------------------------------------------------------
 source "$root/scripts/xvfb.sh"
