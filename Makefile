@@ -1,21 +1,11 @@
-# Glacimor: the two commands of the README, and a few helpers around them.
-#   make run    installs what is missing, builds a release build and plays
-#   make test   installs what is missing, builds with sanitizers and runs every test
-#   make test-stress   runs the end-to-end tests RUNS times (5) with BUSY busy loops (2) per core
-#   make install   installs the game under PREFIX (/usr/local), honouring DESTDIR
-#   make package   builds the Debian package build/glacimor_<version>_<arch>.deb
-#   make bench     times the game's frames and start-up on this machine
-#   make bench-compare REV=<rev>   times that revision's build and the working tree's, interleaved
-#   make golden    renders the golden frames again into tests/golden (look at them before committing)
-#   make windows        cross-builds the Windows zip (see docs/WINDOWS.md)
-#   make windows-check  plays that zip under Wine on a virtual display
-#   make demo      plays a scripted minute on a virtual display: screenshots and a clip in build/demo
-#   make soak      ten minutes of random play on a virtual display: memory, lost keys, Escape
+# Glacimor: the two commands of the README, `make run` and `make test`, and helpers around them.
+# `make help` lists the targets: each one's line is the "## " text on its rule, so a new target
+# gets its line there (a test checks that every target has one).
 
 RUN_PACKAGES  := cmake g++ pkg-config libsdl2-dev libglew-dev libglu1-mesa-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl \
 	weston xwayland sway grim jq libwayland-dev libxkbcommon-dev \
-	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file
+	appstream desktop-file-utils man-db libxml2-utils dpkg-dev file lintian reuse
 PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev file
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
@@ -37,37 +27,37 @@ BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
 	bench-compare golden windows windows-check deps-windows deps-windows-check demo deps-demo package \
-	deps-package soak
+	deps-package soak help
 
-run: deps-run build
+run: deps-run build ## install what is missing, build a release build and play
 	@scripts/require-display.sh
 	./build/release/glacimor
 
-build:
+build: ## build the release game in build/release
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
 	cmake --build build/release -j $(JOBS) --target glacimor
 
-test: deps-test build-test
+test: deps-test build-test ## install what is missing, build with sanitizers and run every test
 	scripts/with-xvfb.sh ctest --test-dir build/test --output-on-failure -j 1
 
 # The end-to-end tests RUNS times while BUSY busy loops per core keep the machine loaded, as on a
 # shared machine; prints how many runs each test passed, and fails unless every one passed all.
-test-stress: deps-test build-test
+test-stress: deps-test build-test ## run the end-to-end tests RUNS times (5) with BUSY busy loops (2) per core
 	scripts/test-stress.sh $(RUNS) build/test $(BUSY)
 
-build-test:
+build-test: ## build the game and the tests with sanitizers in build/test, without running them
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DGLACIMOR_SANITIZE=ON -DGLACIMOR_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 
 # The program, its data, a launcher, the desktop entry and the icon (see docs/INSTALL.md).
-install: deps-run
+install: deps-run ## install the game under PREFIX (/usr/local), honouring DESTDIR
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
-	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon glacimor_manpage
+	cmake --build build/release -j $(JOBS) --target glacimor glacimor_icon glacimor_manpage glacimor_changelog
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 # The Debian package, made by CPack from a release build in build/package with Debian's games
 # layout; its Depends are computed from the program by dpkg-shlibdeps (see docs/INSTALL.md).
-package: deps-package
+package: deps-package ## build the Debian package build/glacimor_<version>_<arch>.deb
 	JOBS=$(JOBS) scripts/package.sh build/package build
 
 deps-package:
@@ -75,7 +65,7 @@ deps-package:
 
 # Frame times of fixed scenes and the start-up time, on a virtual display when there is no
 # display (see docs/PERFORMANCE.md).
-bench: deps-bench
+bench: deps-bench ## time the frames and the start-up on this machine (docs/PERFORMANCE.md)
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
 	cmake --build build/bench -j $(JOBS) --target glacimor_bench
 	@if [ -n "$${DISPLAY:-}" ]; then build/bench/glacimor_bench $(BENCH_ARGS); \
@@ -84,22 +74,22 @@ bench: deps-bench
 # The same scenes timed for the working tree and for the git revision REV in one run, alternating
 # between the two builds; SCENES, ROUNDS, FRAMES, WARMUP, SIZE, STARTUP and KEEP adjust it (see
 # scripts/bench-compare.sh and docs/PERFORMANCE.md).
-bench-compare: deps-bench
+bench-compare: deps-bench ## time the revision REV against the working tree in one run
 	@if [ -z "$(REV)" ]; then echo "usage: make bench-compare REV=<git revision>" >&2; exit 2; fi
 	scripts/bench-compare.sh "$(REV)"
 
 # Renders the golden frames of tests/golden again with the test build. A changed picture must be
 # looked at and explained in the commit that changes it.
-golden: deps-test build-test
+golden: deps-test build-test ## render the golden frames of tests/golden again (look before committing)
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		scripts/with-xvfb.sh build/test/tests/golden_tests --update
 
 # Windows: SDL 2 and GLEW cross-built from Debian's sources, the game with MinGW-w64, and
 # build/windows/glacimor-windows.zip for the player; the check runs that zip under Wine.
-windows: deps-windows
+windows: deps-windows ## cross-build the Windows zip (docs/WINDOWS.md)
 	scripts/windows-build.sh build/windows
 
-windows-check: deps-windows-check windows
+windows-check: deps-windows-check windows ## play the Windows zip under Wine on a virtual display
 	scripts/windows-check.sh build/windows
 
 deps-windows:
@@ -110,7 +100,7 @@ deps-windows-check:
 
 # A scripted session of real play with the release build, recorded as PNG screenshots and an
 # animated GIF in build/demo (see docs/DEMO.md).
-demo: deps-demo build
+demo: deps-demo build ## play a scripted minute on a virtual display: screenshots and a clip in build/demo
 	scripts/demo.sh build/release/glacimor . build
 
 deps-demo:
@@ -118,7 +108,7 @@ deps-demo:
 
 # Real play with random input on a virtual display, with the release build (see tools/soak.sh):
 # the memory at the start and the end, the player alive after every F1 pair, Escape within 2 s.
-soak: deps-demo build
+soak: deps-demo build ## play SOAK_MINUTES (10) minutes at random: memory, lost keys, Escape
 	tools/soak.sh --minutes $(SOAK_MINUTES)
 
 deps-bench:
@@ -131,17 +121,22 @@ deps-test:
 	@scripts/install-deps.sh $(TEST_PACKAGES)
 
 # Regenerate the four textures in textures/ from tools/texgen.cpp.
-textures: build
+textures: build ## paint the four textures of textures/ again with tools/texgen.cpp
 	cmake --build build/release -j $(JOBS) --target texgen
 	./build/release/texgen textures
 
 # Regenerate the built-in font tables from DejaVu Sans Mono, with tools/fontgen: the one program
 # that needs FreeType, built by CMake in a folder of its own only here.
-font:
+font: ## make the built-in font (src/ui/font_data.cpp) again from DejaVu Sans Mono
 	@scripts/install-deps.sh $(FONT_PACKAGES)
 	cmake -S . -B build/fontgen -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF -DGLACIMOR_FONTGEN=ON
 	cmake --build build/fontgen -j $(JOBS) --target fontgen
 	build/fontgen/fontgen /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf src/ui/font_data.cpp
 
-clean:
+clean: ## remove build/
 	rm -rf build
+
+# One line per target, from the "## " text on its rule. A bare `make` still plays (`run` comes first).
+help: ## list the targets with one line each
+	@echo "make TARGET, where TARGET is one of:"
+	@awk -F ':[^#]*## ' '/^[a-z][a-z-]*:[^=]*## / { printf "  %-15s %s\n", $$1, $$2 }' $(firstword $(MAKEFILE_LIST))

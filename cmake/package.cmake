@@ -9,8 +9,11 @@ set(GLACIMOR_VERSION 1.0.0)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME glacimor)
 set(CPACK_PACKAGE_VERSION ${GLACIMOR_VERSION})
-set(CPACK_PACKAGE_VENDOR "Glacimor developers")
-set(CPACK_PACKAGE_CONTACT "Glacimor developers")
+# The maintainer, as the package's Maintainer field and packaging/changelog's entries name it. The
+# address follows the assumption that the game is published as glacimor/glacimor on GitHub (see
+# docs/INSTALL.md); change both together.
+set(CPACK_PACKAGE_VENDOR "The Glacimor developers")
+set(CPACK_PACKAGE_CONTACT "The Glacimor developers <glacimor@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D survival game on a plateau of ice")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Where the .deb is written; scripts/package.sh points it at build/.

@@ -10,9 +10,19 @@ mkdir -p "$2"
 out=$(cd "$2" && pwd)
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
+# Debian's compiler and linker flags, with every hardening it offers (fortified string functions,
+# stack protector, read-only relocations bound at start-up), as a Debian package of the game is built.
+# Asked from the source folder, whose path the flags map away from the debugging information.
+flags() { (cd "$root" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
+cxxflags="$(flags CXXFLAGS) $(flags CPPFLAGS)"
+ldflags=$(flags LDFLAGS)
+
 # The launcher in /usr/games, the program in /usr/lib/games/glacimor and textures/ and shader/ in
 # /usr/share/games/glacimor, as Debian's games are laid out; the launcher finds both from its place.
+# The copyright file points at Debian's copy of the GPL, so its text is not installed again.
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DGLACIMOR_INSTALL_LICENSE=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr \
     -DGLACIMOR_INSTALL_BINDIR=games \
     -DGLACIMOR_INSTALL_PROGRAMDIR=lib/games/glacimor \

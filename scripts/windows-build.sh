@@ -37,6 +37,10 @@ for f in GM_shader.vs GM_shader.fs GM_partshader.vs GM_partshader.fs; do
   [ -s "$stage/shader/$f" ] || { echo "windows-build: shader/$f is missing" >&2; exit 1; }
 done
 
+# The game's licence travels with the game, and the font's with the letters built into the program
+# (CRLF, as below).
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+sed 's/$/\r/' LICENSES/Bitstream-Vera.txt >"$stage/LICENSE-font.txt"
 # Notepad wants CRLF line ends.
 sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
 # SDL (zlib) and GLEW (BSD/MIT) ask for their notices to travel with their DLLs.

@@ -36,6 +36,10 @@ for f in glacimor.exe SDL2.dll glew32.dll README.txt textures/wall.bmp shader/GM
   [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
 done
 [ ! -e "$game_dir/SDL.dll" ] || fail "the zip still holds SDL 1.2's SDL.dll"
+# The licences of the game and of its font travel with it.
+for f in LICENSE.txt LICENSE-font.txt; do
+  [ -s "$game_dir/$f" ] || fail "the zip has no glacimor/$f"
+done
 
 # --- Display and Wine -------------------------------------------------------------------------
 export WINEPREFIX=$check/wineprefix

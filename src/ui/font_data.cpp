@@ -1,8 +1,10 @@
+// SPDX-FileCopyrightText: 2003 Bitstream, Inc.
+// SPDX-License-Identifier: Bitstream-Vera
 // GENERATED FILE, do not edit: regenerate with `make font`, which runs
 //   build/fontgen/fontgen /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf src/ui/font_data.cpp
 // The glyphs are rasterised with FreeType from the font DejaVu Sans Mono Book (/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf)
 // at 33.75 pixels per em, strokes thickened by 1.0 texel across and 1.5 up.
-// Font licence: tools/fontgen/LICENSE-DejaVu.txt.
+// The font's licence: LICENSES/Bitstream-Vera.txt.
 #include "ui/quicktext.h"
 
 // Coverage of the font raster, 256 rows of 256 texels, the bottom row first.

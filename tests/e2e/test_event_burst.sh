@@ -21,11 +21,13 @@ stopped() { [ "$(awk '{ print $3 }' "/proc/$GAME_PID/stat" 2>/dev/null)" = T ]; 
 
 # burst XDOTOOL-COMMANDS...: with the game stopped, 500 motions, the commands, 500 motions; the
 # query at the end returns once the X server has handled them all, then the game goes on. Sets
-# BURST_FRAME to the last frame drawn before it.
+# BURST_FRAME to the last frame drawn before it, read once the game has stopped: read before, a
+# loaded machine may draw a frame or two between the reading and the stop, and the frame that was
+# under way at the stop (its events already read) would pass for one after the burst.
 burst() {
-    BURST_FRAME=$(state frame)
     kill -STOP "$GAME_PID"
     wait_until 5 "the game has not stopped on SIGSTOP" stopped
+    BURST_FRAME=$(state frame)
     xdotool "${HALF_BURST[@]}" "$@" "${HALF_BURST[@]}" getmouselocation >/dev/null ||
         { kill -CONT "$GAME_PID"; fail "xdotool could not send the burst"; }
     kill -CONT "$GAME_PID"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installation: `cmake --install` of the build that made the given program, staged under DESTDIR,
 # puts the program, its data, the launcher, the desktop entry, the icon, the AppStream metadata, the
-# manual page and the font's licence in their places; the launcher then starts the game from an
-# unrelated folder, and Escape ends it with status 0. With the data folder gone, the launcher says
-# so on one line and ends with status 1.
+# manual page, the copyright file, the changelog and the GPL's text in their places; the launcher
+# then starts the game from an unrelated folder, and Escape ends it with status 0. With the data
+# folder gone, the launcher says so on one line and ends with status 1.
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
@@ -24,12 +24,13 @@ stray=$(find "$STAGE" -mindepth 1 -not -path "$ROOT" -not -path "$ROOT/*" -type 
 LAUNCHER="$ROOT/bin/glacimor"
 PROGRAM="$ROOT/libexec/glacimor/glacimor"
 DATA="$ROOT/share/glacimor"
-DESKTOP="$ROOT/share/applications/io.github.glacimor.Glacimor.desktop"
+DESKTOP="$ROOT/share/applications/io.github.glacimor.glacimor.desktop"
 ICON="$ROOT/share/icons/hicolor/64x64/apps/glacimor.png"
-METAINFO="$ROOT/share/metainfo/io.github.glacimor.Glacimor.metainfo.xml"
+METAINFO="$ROOT/share/metainfo/io.github.glacimor.glacimor.metainfo.xml"
 MANPAGE="$ROOT/share/man/man6/glacimor.6.gz"
-LICENCE="$ROOT/share/doc/glacimor/LICENSE-DejaVu.txt"
-for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON" "$METAINFO" "$MANPAGE" "$LICENCE"; do
+DOC="$ROOT/share/doc/glacimor"
+for f in "$LAUNCHER" "$PROGRAM" "$DESKTOP" "$ICON" "$METAINFO" "$MANPAGE" "$DOC/copyright" "$DOC/changelog.gz" \
+    "$DOC/LICENSE"; do
     [ -f "$f" ] || fail "missing after install: ${f#"$ROOT"/}"
 done
 [ -x "$LAUNCHER" ] || fail "the launcher is not executable"
@@ -44,10 +45,12 @@ for f in textures/cubeface.bmp textures/cubeface2.bmp textures/wall.bmp textures
     cmp -s "$REPO/$f" "$DATA/$f" || fail "share/glacimor/$f differs from the repository's"
 done
 
-cmp -s "$REPO/packaging/io.github.glacimor.Glacimor.metainfo.xml" "$METAINFO" ||
+cmp -s "$REPO/packaging/io.github.glacimor.glacimor.metainfo.xml" "$METAINFO" ||
     fail "the installed AppStream file differs from the repository's"
 gzip -dc "$MANPAGE" | cmp -s - "$REPO/packaging/glacimor.6" || fail "the installed manual page is not packaging/glacimor.6"
-cmp -s "$REPO/tools/fontgen/LICENSE-DejaVu.txt" "$LICENCE" || fail "the installed font licence differs from the repository's"
+cmp -s "$REPO/packaging/copyright" "$DOC/copyright" || fail "the installed copyright file differs from the repository's"
+cmp -s "$REPO/LICENSE" "$DOC/LICENSE" || fail "the installed LICENSE differs from the repository's"
+gzip -dc "$DOC/changelog.gz" | cmp -s - "$REPO/packaging/changelog" || fail "the installed changelog is not packaging/changelog"
 
 # The desktop entry names the game, the launcher on the PATH, the icon and the menu categories.
 for line in '[Desktop Entry]' 'Type=Application' 'Name=Glacimor' 'Exec=glacimor' 'Icon=glacimor' \

@@ -1,11 +1,16 @@
 // The key tables that a player reads, in the README and in the manual page, against the game: each
 // function key's row names the two messages that the key really shows, in the words of the screen,
-// and the setting's state at start, which the first press's message gives away.
+// and the setting's state at start, which the first press's message gives away. And the frame rates
+// that the README, the manual page and docs/DEMO.md quote, against the one run recorded in
+// docs/PERFORMANCE.md.
 #include "game_fixture.h"
 
 #include "game/controls.h"
 
+#include <cctype>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -62,6 +67,75 @@ std::string manEntry(const std::string& page, const std::string& key)
 bool endsWith(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The frames per second of the recorded run, by scene and resolution: the table of docs/PERFORMANCE.md
+// under "## A recorded run", as `make bench` prints it (scene, resolution, frames, median ms, fps, ...).
+std::map<std::pair<std::string, std::string>, std::string> recordedFps(const std::string& performance)
+{
+    std::map<std::pair<std::string, std::string>, std::string> fps;
+    const std::size_t section = performance.find("\n## A recorded run\n");
+    if (section == std::string::npos)
+        return fps;
+    std::istringstream lines(performance.substr(section + 1));
+    std::string line;
+    std::getline(lines, line); // the heading
+    bool inTable = false;
+    while (std::getline(lines, line)) {
+        if (line.rfind("## ", 0) == 0)
+            break;
+        if (line.rfind("| scene ", 0) == 0) {
+            inTable = cell(line, 4) == "fps";
+            continue;
+        }
+        if (line.rfind("|", 0) != 0) {
+            inTable = false; // the table ended
+            continue;
+        }
+        if (!inTable || line.rfind("|-", 0) == 0)
+            continue;
+        const std::string value = cell(line, 4);
+        if (value != "-")
+            fps[{cell(line, 0), cell(line, 1)}] = value;
+    }
+    return fps;
+}
+
+// Every figure that a text puts before "frames per second", alone or as a range ("9.4 to 79.5"),
+// wherever its lines break.
+std::set<std::string> quotedRates(const std::string& text)
+{
+    std::string flat;
+    for (const char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            flat += c;
+        else if (flat.empty() || flat.back() != ' ')
+            flat += ' ';
+    // The number that ends just before `end` (a space between them), or "" with none there.
+    const auto numberBefore = [&flat](std::size_t end, std::size_t& begin) {
+        if (end == 0 || flat[end - 1] != ' ')
+            return std::string();
+        begin = end - 1;
+        while (begin > 0 && (std::isdigit(static_cast<unsigned char>(flat[begin - 1])) || flat[begin - 1] == '.'))
+            --begin;
+        return flat.substr(begin, end - 1 - begin);
+    };
+    std::set<std::string> figures;
+    const std::string unit = "frames per second";
+    for (std::size_t at = flat.find(unit); at != std::string::npos; at = flat.find(unit, at + 1)) {
+        std::size_t begin = 0;
+        const std::string last = numberBefore(at, begin);
+        if (last.empty())
+            continue;
+        figures.insert(last);
+        const std::string to = " to ";
+        if (begin >= to.size() && flat.compare(begin - to.size(), to.size(), to) == 0) {
+            const std::string first = numberBefore(begin - to.size() + 1, begin);
+            if (!first.empty())
+                figures.insert(first);
+        }
+    }
+    return figures;
 }
 
 } // namespace
@@ -174,4 +248,47 @@ TEST(FrameDocsTest, MainRunsTheFrameInTheDocumentedOrder)
         EXPECT_NE(inDoc, std::string::npos) << call << " in the architecture, in order";
         EXPECT_NE(inMain, std::string::npos) << call << " in main's loop, in order";
     }
+}
+
+TEST(DocsFrameRates, AreQuotedFromTheRecordedRun)
+{
+    const auto fps = recordedFps(readSourceFile("docs/PERFORMANCE.md"));
+    const auto of = [&fps](const std::string& scene, const std::string& resolution) {
+        const auto found = fps.find({scene, resolution});
+        return found == fps.end() ? std::string("(no such row)") : found->second;
+    };
+    const std::string peak = "peak, culling on, shading on";
+    const std::string start800 = of("start", "800x600"), start1280 = of("start", "1280x720");
+    const std::string peak800 = of(peak, "800x600"), peak1280 = of(peak, "1280x720");
+    ASSERT_NE(start800, "(no such row)") << "docs/PERFORMANCE.md's recorded run has no fps column for the start";
+    ASSERT_NE(peak1280, "(no such row)") << "docs/PERFORMANCE.md's recorded run has no fps column for the peak";
+
+    // The README's table: the start and the peak, 800x600 then 1280x720.
+    const std::string readme = readSourceFile("README.md");
+    const std::string startRow = readmeRow(readme, "at the start: the player alone");
+    const std::string peakRow = readmeRow(readme, "at the peak: 1000 enemies, a tenth of them dead and a tenth stunned");
+    ASSERT_FALSE(startRow.empty()) << "the README's frame-rate table has no start row";
+    ASSERT_FALSE(peakRow.empty()) << "the README's frame-rate table has no peak row";
+    EXPECT_EQ(cell(startRow, 1), start800) << "README, the start at 800x600: " << startRow;
+    EXPECT_EQ(cell(startRow, 2), start1280) << "README, the start at 1280x720: " << startRow;
+    EXPECT_EQ(cell(peakRow, 1), peak800) << "README, the peak at 800x600: " << peakRow;
+    EXPECT_EQ(cell(peakRow, 2), peak1280) << "README, the peak at 1280x720: " << peakRow;
+
+    // The manual page gives the range, from the peak at 1280x720 to the start at 800x600, and the
+    // demo the start at its 1280x720; no text quotes a rate the run did not measure.
+    const std::string page = readSourceFile("packaging/glacimor.6");
+    const std::string demo = readSourceFile("docs/DEMO.md");
+    EXPECT_NE(page.find(peak1280 + " to " + start800 + " frames per second"), std::string::npos)
+        << "the manual page does not quote \"" << peak1280 << " to " << start800 << " frames per second\"";
+    EXPECT_NE(demo.find(start1280 + " frames per second"), std::string::npos)
+        << "docs/DEMO.md does not quote \"" << start1280 << " frames per second\"";
+    std::set<std::string> measured;
+    for (const auto& row : fps)
+        measured.insert(row.second);
+    for (const auto& [name, text] : {std::pair<std::string, std::string>{"README.md", readme},
+                                     {"packaging/glacimor.6", page},
+                                     {"docs/DEMO.md", demo}})
+        for (const std::string& figure : quotedRates(text))
+            EXPECT_EQ(measured.count(figure), 1u)
+                << name << " quotes " << figure << " frames per second, which docs/PERFORMANCE.md's recorded run does not give";
 }

@@ -141,6 +141,12 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to)
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
+// Frames per second at a frame time: what a player reads off the game's FPS line.
+double framesPerSecond(double ms)
+{
+    return ms > 0 ? 1000.0 / ms : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The scenes (scenes.h) under the scripted clock
 
@@ -304,7 +310,8 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
                 static_cast<double>(flakesDrawn)};
         std::fputs(formatRow(row).c_str(), out);
         std::fflush(out);
-        std::fprintf(stderr, "bench: %-24s %s %8.2f ms\n", scene.c_str(), resolution.c_str(), row.spread.median);
+        std::fprintf(stderr, "bench: scene %s, %s: median %.2f ms, %.1f fps\n", scene.c_str(), resolution.c_str(),
+                     row.spread.median, framesPerSecond(row.spread.median));
     };
     // A whole frame's drawing, with the snow advancing as the game's frame advances it.
     const auto full = [aspect]() {
@@ -336,7 +343,7 @@ int benchResolution(const Options& options, const Resolution& res, std::FILE* ou
     if (res.multisample && wanted(options, "update")) {
         Row row{"peak update (no GL)", "-", options.frames, summarize(timePeakUpdates(options)), 0};
         std::fputs(formatRow(row).c_str(), out);
-        std::fprintf(stderr, "bench: %-24s %8.3f ms\n", row.scene.c_str(), row.spread.median);
+        std::fprintf(stderr, "bench: scene %s: median %.3f ms\n", row.scene.c_str(), row.spread.median);
     }
     scenes::resetScene(0);
     SDL_Quit();
@@ -514,7 +521,8 @@ bool timeStartups(const Options& options, bool warm)
                     options.game.c_str(), warm ? "a warm" : "an empty", times.size(), spread.median,
                     *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
         if (!secondFrames.empty())
-            std::printf("  its second frame: median %.1f ms, min %.1f, max %.1f\n", summarize(secondFrames).median,
+            std::printf("Second frame after start-up with %s shader cache: median %.1f ms, min %.1f, max %.1f\n",
+                        warm ? "a warm" : "an empty", summarize(secondFrames).median,
                         *std::min_element(secondFrames.begin(), secondFrames.end()),
                         *std::max_element(secondFrames.begin(), secondFrames.end()));
     }
@@ -536,6 +544,20 @@ std::string firstMatch(const char* file, const char* key)
             return value;
         }
     return "?";
+}
+
+// The load average over the last 1, 5 and 15 minutes: other work on the machine slows every figure,
+// so it is printed before and after them.
+void printLoad(const char* when)
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    if (in >> one >> five >> fifteen)
+        std::printf("Load average at the %s: %s (1 min), %s (5 min), %s (15 min)\n", when, one.c_str(), five.c_str(),
+                    fifteen.c_str());
+    else
+        std::printf("Load average at the %s: unknown (no /proc/loadavg)\n", when);
+    std::fflush(stdout);
 }
 
 void printMachine(const std::vector<std::string>& info)
@@ -561,11 +583,13 @@ void printTable(const std::vector<Row>& rows)
         if (row.scene == "floor")
             floorOf[row.resolution] = row.spread.median;
 
-    std::printf("\n| %-30s | %-10s | %6s | %10s | %17s | %8s | %6s |\n", "scene", "resolution", "frames",
-                "median ms", "p10-p90 ms", "x floor", "flakes");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|\n", std::string(32, '-').c_str(), std::string(12, '-').c_str(),
-                std::string(8, '-').c_str(), std::string(12, '-').c_str(), std::string(19, '-').c_str(),
-                std::string(10, '-').c_str(), std::string(8, '-').c_str());
+    // The frames per second come right after the median they are computed from; scripts that read
+    // the table (scripts/bench-compare.sh) find the median in the fourth column as before.
+    std::printf("\n| %-30s | %-10s | %6s | %10s | %6s | %17s | %8s | %6s |\n", "scene", "resolution", "frames",
+                "median ms", "fps", "p10-p90 ms", "x floor", "flakes");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(32, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(8, '-').c_str(), std::string(12, '-').c_str(), std::string(8, '-').c_str(),
+                std::string(19, '-').c_str(), std::string(10, '-').c_str(), std::string(8, '-').c_str());
     for (const Row& row : rows) {
         char ratio[32] = "-";
         const auto floor = floorOf.find(row.resolution);
@@ -576,8 +600,12 @@ void printTable(const std::vector<Row>& rows)
         char flakes[32] = "-";
         if (row.resolution != "-" && row.scene != "floor")
             std::snprintf(flakes, sizeof flakes, "%.0f", row.extra);
-        std::printf("| %-30s | %-10s | %6d | %10.3f | %17s | %8s | %6s |\n", row.scene.c_str(),
-                    row.resolution.c_str(), row.frames, row.spread.median, spread, ratio, flakes);
+        // The world's update alone is no frame: it has no frame rate.
+        char fps[32] = "-";
+        if (row.resolution != "-")
+            std::snprintf(fps, sizeof fps, "%.1f", framesPerSecond(row.spread.median));
+        std::printf("| %-30s | %-10s | %6d | %10.3f | %6s | %17s | %8s | %6s |\n", row.scene.c_str(),
+                    row.resolution.c_str(), row.frames, row.spread.median, fps, spread, ratio, flakes);
     }
 }
 
@@ -605,7 +633,7 @@ bool checkStackedStuns(const std::vector<Row>& rows)
         const bool timeOk = timeRatio <= MAX_TIME_RATIO;
         const long stackedKb = peakKb.count({stacked.scene, stacked.resolution}) ? peakKb[{stacked.scene, stacked.resolution}] : -1;
         const long baseKb = peakKb.count({base->scene, base->resolution}) ? peakKb[{base->scene, base->resolution}] : -1;
-        std::printf("  %-10s median %.3f ms vs %.3f ms: %.2f x %s", stacked.resolution.c_str(), stacked.spread.median,
+        std::printf("Stacked stuns at %s: median %.3f ms vs %.3f ms: %.2f x %s", stacked.resolution.c_str(), stacked.spread.median,
                     base->spread.median, timeRatio, timeOk ? "ok" : "FAILED");
         bool memoryOk = false;
         if (stackedKb > 0 && baseKb > 0) {
@@ -629,6 +657,7 @@ int main(int argc, char** argv)
     if (!parseOptions(argc, argv, options))
         return 2;
 
+    printLoad("start");
     std::vector<Row> rows;
     std::vector<std::string> info;
     bool ok = true;
@@ -652,5 +681,7 @@ int main(int argc, char** argv)
         ok = timeStartups(options, false) && ok;
         ok = timeStartups(options, true) && ok;
     }
+    std::printf("\n");
+    printLoad("end");
     return ok ? 0 : 1;
 }

@@ -192,15 +192,22 @@ bool write(const char* command, const char* path, const char* fontPath, FT_Face 
         std::perror(path);
         return false;
     }
+    // The glyphs are Bitstream Vera's (DejaVu's changes to them are in the public domain), so the
+    // file carries the font's licence, not the game's. The markers keep the licence checker from
+    // taking these lines for this tool's own licence.
+    // REUSE-IgnoreStart
     std::fprintf(out,
+                 "// SPDX-FileCopyrightText: 2003 Bitstream, Inc.\n"
+                 "// SPDX-License-Identifier: Bitstream-Vera\n"
                  "// GENERATED FILE, do not edit: regenerate with `make font`, which runs\n"
                  "//   %s %s %s\n"
                  "// The glyphs are rasterised with FreeType from the font %s %s (%s)\n"
                  "// at %.2f pixels per em, strokes thickened by %.1f texel across and %.1f up.\n"
-                 "// Font licence: tools/fontgen/LICENSE-DejaVu.txt.\n"
+                 "// The font's licence: LICENSES/Bitstream-Vera.txt.\n"
                  "#include \"ui/quicktext.h\"\n\n",
                  command, fontPath, path, face->family_name, face->style_name, fontPath, pxPerEm, EMBOLDEN_X,
                  EMBOLDEN_Y);
+    // REUSE-IgnoreEnd
 
     std::fprintf(out, "// Coverage of the font raster, 256 rows of 256 texels, the bottom row first.\n");
     std::fprintf(out, "const unsigned char glQuickTextFontData[256 * 256] = {\n");
