@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Glacimor: the two commands of the README, `make run` and `make test`, and helpers around them.
 # `make help` lists the targets: each one's line is the "## " text on its rule, so a new target
 # gets its line there (a test checks that every target has one).

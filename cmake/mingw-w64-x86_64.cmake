@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Cross-compiles Glacimor for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64).
 #   cmake -S . -B build/windows/game -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #         -DGLACIMOR_WINDOWS_DEPS=build/windows/deps -DGLACIMOR_TESTS=OFF

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package of `make package` (scripts/package.sh): CPack's DEB generator over the install
 # rules of CMakeLists.txt. The package is built from a release build configured with Debian's games
 # layout (the launcher in /usr/games, the program in /usr/lib/games/glacimor, the data in

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Windows build's libraries, used by the top-level CMakeLists.txt in place of pkg-config and
 # find_package. SDL 2 and GLEW are the ones scripts/windows-deps.sh cross-built into
 # GLACIMOR_WINDOWS_DEPS; GLU and OpenGL are Windows' own glu32 and opengl32.

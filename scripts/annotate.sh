@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives every file that git tracks and that names no licence yet the game's licence header: "The
 # Glacimor developers", GPL-3.0-or-later (see CONTRIBUTING.md). Files that already carry one (the
 # font's data, the AppStream metadata) are left as they are; pictures are licensed in .reuse/dep5.

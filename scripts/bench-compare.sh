@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Times two builds of the game in one run: the working tree's benchmark and the one of a git
 # revision, each scene run by both in turn (A B, then B A, ...), so that a machine that gets
 # busier or quieter during the run weighs on both alike. Prints, per scene, the median of each

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A scripted minute of real play, recorded: the release game on a private 1280 x 720 virtual display
 # with a window manager, driven by xdotool (god mode, zoom, walk, turn, stun, hit, wireframe for a
 # moment), then without god mode left to the enemies until "GAME OVER". Writes screenshots (PNG) and an animated clip (demo.gif) into the

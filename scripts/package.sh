@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package: a release build in BUILD_DIR, configured with Debian's games layout,
 # packed by CPack into OUT_DIR/glacimor_<version>_<arch>.deb (see docs/INSTALL.md).
 #   scripts/package.sh BUILD_DIR OUT_DIR

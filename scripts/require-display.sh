@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The game needs a display to open its window; say so plainly instead of failing inside SDL.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "glacimor: no display found (DISPLAY and WAYLAND_DISPLAY are unset); run it from a graphical session." >&2

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The end-to-end tests under load: runs them RUNS times (default 5) with BUSY busy loops per core
 # (default 2) running all along, as on a shared machine where others build beside, then prints how
 # many runs each test passed.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds Glacimor for Windows and packs the zip that a Windows player unpacks and runs.
 #
 #   scripts/windows-build.sh [BUILD_DIR]     (default build/windows)

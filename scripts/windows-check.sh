@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Plays the Windows zip under Wine on a private virtual X display, as a Windows player would:
 # unpack it, start glacimor.exe, see the scene, press F1 and see its message, quit with Escape,
 # then start it again and quit with Alt+F4. Both runs must end with status 0. A third start, as

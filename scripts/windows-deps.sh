@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Windows SDL 2 and GLEW that the Windows build of Glacimor links against.
 #
 # Debian ships neither as a Windows binary, so both are cross-compiled with MinGW-w64 from

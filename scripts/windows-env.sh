@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The setting shared by the Windows build scripts, sourced by each of them with the build folder
 # as its argument: the repository root as the working folder, the build folder (default
 # build/windows), the MinGW-w64 target and the number of parallel jobs.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs a command on a private virtual X display (Xvfb, Mesa's software renderer; see xvfb.sh) and
 # stops the display afterwards. The command's exit status is this script's.
 set -u

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The one way the tests, the benchmark, the demo and the Windows check start a private virtual X
 # display. Sourced; defines:
 #

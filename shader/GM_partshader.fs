@@ -1,4 +1,6 @@
 #version 120
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snow program, fragment stage: bright flakes, a touch of the pale blue they are given, catching
 // the lamp over the player as they fall past it and thinning into the haze far away.
 

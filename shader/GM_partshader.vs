@@ -1,4 +1,6 @@
 #version 120
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snow program, vertex stage. Flakes are drawn in world coordinates under an identity modelview.
 
 varying vec3 worldPos;    // this corner of the flake in the world

@@ -1,4 +1,6 @@
 #version 120
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene program, fragment stage: the texture tinted by the vertex colour, lit per pixel by a
 // lamp that hangs over the player (light 0), a cold sky fill so that nothing ever goes black,
 // a glint on the ice, and a cold blizzard haze that swallows what is far away.

@@ -1,4 +1,6 @@
 #version 120
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene program, vertex stage.
 // The camera's view sits on the projection matrix and the modelview carries only the object's
 // own placement, so the modelview takes a vertex straight to the world.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The layer check: reads every source under SOURCE_DIR and fails on what runs against the layer map
 # in MAP (docs/ARCHITECTURE.md): an #include of a folder the file's layer may not include, SDL (an
 # <SDL*.h> include or an SDL_/SDLK_ name) outside platform/, a <GL/*.h> include anywhere but

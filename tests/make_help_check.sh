@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `make help` names every target a contributor runs: each rule of the Makefile but the deps-*
 # helpers, with its line of text. A rule added without its "## " text is missing from the list.
 #   make_help_check.sh <repo-root>

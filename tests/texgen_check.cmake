@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Regenerates the world textures into a scratch folder and requires them to match the committed
 # files byte for byte, so the art in textures/ is always what tools/texgen.cpp paints.
 # Expects -DTEXGEN=<program> -DSOURCE=<repo root> -DOUT=<scratch folder>.

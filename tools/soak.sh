@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A long real play on a virtual display with random input, to see that the game stays sound: no
 # key lost, memory that does not grow with what was drawn, and Escape that still ends it at once.
 #

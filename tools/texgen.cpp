@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // texgen: paints the four world textures of Glacimor from nothing but fixed seeds.
 //
 // Regenerate the committed files with

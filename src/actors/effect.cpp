@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The four status effects, their labels, and the housekeeping of effectList.
 #include "actors/effect.h"
 

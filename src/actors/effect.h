@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Status effects: timed influences of one mob on another, with a label above the target.
 #ifndef GLACIMOR_ACTORS_EFFECT_H
 #define GLACIMOR_ACTORS_EFFECT_H

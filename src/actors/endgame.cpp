@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The end of the game: recorded once, at the first player update that finds no hit points.
 #include "actors/endgame.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The end of the game and the score text.
 #ifndef GLACIMOR_ACTORS_ENDGAME_H
 #define GLACIMOR_ACTORS_ENDGAME_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Enemy behaviour, spawning at the plateau's edge, the spawn timer and the cap.
 #include "actors/enemy.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Enemies: spawned at the plateau's edge, they walk straight at the player and drain
 // its hit points while within reach.
 #ifndef GLACIMOR_ACTORS_ENEMY_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Mobs: scene objects that fight, with hit points, a speed and a reach.
 #ifndef GLACIMOR_ACTORS_MOB_H
 #define GLACIMOR_ACTORS_MOB_H

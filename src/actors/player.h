@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The player: walks with W A S D on the plateau, turns with the mouse, and carries
 // the camera behind and above it.
 #ifndef GLACIMOR_ACTORS_PLAYER_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Clock seam and frame timing. Everything that reads the time goes through ticksNow.
 #include "core/clock.h"
 

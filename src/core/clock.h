@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game clock: milliseconds read once per frame through one seam, the per-frame time scale,
 // the frame counter of the HUD and the running-seconds text.
 #ifndef GLACIMOR_CORE_CLOCK_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opening data files safely: stat before open, non-blocking open and fstat where POSIX has them.
 #include "core/datafile.h"
 

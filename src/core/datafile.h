@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's data files (shader sources, textures) are opened here and only here, without trusting
 // what lies at their paths: a folder, a FIFO or a device where a file should be is refused before
 // anything is read from it (a FIFO would block the start-up forever), and so is a file larger than

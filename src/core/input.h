@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keyboard and mouse in the game's own terms: the held keys and the mouse motion that the
 // player consumes, and the events the platform hands over, already translated from the window
 // system's codes. Nothing here knows SDL.

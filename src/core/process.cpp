@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Standard streams, broken pipes and memory: made safe once, at the start of the entry.
 #include "core/process.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the game asks of its process before it opens anything: standard streams that lead somewhere,
 // a closed pipe that cannot kill it, and memory running out ending with a line instead of a signal.
 #ifndef GLACIMOR_CORE_PROCESS_H

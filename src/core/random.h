@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's one random sequence: the runtime library's rand(), never seeded, so every run
 // (the snowfall's layout at start-up included) is the same game.
 #ifndef GLACIMOR_CORE_RANDOM_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings' definitions and their restore, both from the one table of settings.h.
 // All are constant-initialised, so they hold before any world object is built.
 #include "core/settings.h"

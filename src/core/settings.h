@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's settings: compiled-in defaults, flipped at run time by F1 to F9.
 // Plain globals, read directly by every subsystem.
 #ifndef GLACIMOR_CORE_SETTINGS_H

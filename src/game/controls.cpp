@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Event handling in the game's terms: held keys, mouse motion, the wheel, the settings keys,
 // the attacks and quitting.
 #include "game/controls.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the player's keys and buttons do: walking keys held, the settings keys with their HUD
 // messages, the attacks, the camera wheel and quitting. Events arrive in the game's own terms
 // (core/input.h); the platform translates them and carries out what is asked of it.

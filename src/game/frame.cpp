@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The steps of one frame, in the order the game has always run them: the two tables here are
 // the one list of them.
 #include "game/frame.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One pass of the frame loop. main() runs, while the game goes on: beginFrame, the platform's
 // event pump (platform/events.h), updateFrame, renderFrame, then the platform's buffer swap.
 // updateFrame and renderFrame run the steps of two tables in game/frame.cpp, in their order, read

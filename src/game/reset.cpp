@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The world as it stands before the first frame, rebuilt from the table that built it.
 #include "game/reset.h"
 

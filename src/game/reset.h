@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Putting the world back as the program has it when main starts, for the tests and the benchmark.
 #ifndef GLACIMOR_GAME_RESET_H
 #define GLACIMOR_GAME_RESET_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The report of the game's state for the end-to-end tests: the world table says what there is,
 // the overloads below what the tests are told of each object.
 #include "game/state_report.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one contract between the game and its end-to-end tests: the state they may judge, written
 // after every frame the game shows. The probe preloaded into the real program (tools/play) calls
 // glacimor_report_state after each buffer swap and does nothing else; nothing in the game calls it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The world's objects in one table: each global object once, in the order C++ must build them,
 // with what it is built from and what a reset does with it. The definitions (globals.cpp), the
 // reset (reset.cpp), the state the end-to-end tests read (state_report.cpp) and the unit tests

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's one vector type: positions, directions and offsets in world units.
 // Angles that enter or leave a vec3 are always in degrees.
 #ifndef GLACIMOR_MATH_VEC3_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Glacimor's entry: brings up SDL and OpenGL with the shaders and textures, and runs the frame
 // loop until the player quits with Escape or by closing the window. <SDL.h> stays included
 // here: on Windows it renames main to SDL_main, which SDL's own entry wrapper calls.

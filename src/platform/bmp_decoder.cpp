@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A checked BMP file decoded by SDL from memory.
 #include "platform/bmp_decoder.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SDL's decoding of the world textures' BMP files, installed behind render/bmp.h's seam.
 #ifndef GLACIMOR_PLATFORM_BMP_DECODER_H
 #define GLACIMOR_PLATFORM_BMP_DECODER_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The event pump: SDL's events read once per frame and translated into the game's own
 // (core/input.h), then handed to the controls; what they ask of the window is done here.
 //

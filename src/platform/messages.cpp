@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // stdout.txt and stderr.txt beside the Windows program, as SDL 1.2's entry wrapper made them:
 // SDL 2's no longer does, and a player would otherwise never see why the game did not start.
 #include "platform/messages.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the game's messages go on Windows when it has no standard output or error of its own.
 #ifndef GLACIMOR_PLATFORM_MESSAGES_H
 #define GLACIMOR_PLATFORM_MESSAGES_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up of the window, the fixed GL state and the game's GL resources.
 #include "platform/startup.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bringing up the window, its OpenGL context and what the game loads into it, with the
 // fallbacks a real machine needs. One bring-up for the game, the GL tests and the benchmark.
 #ifndef GLACIMOR_PLATFORM_STARTUP_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // BMP files checked, then decoded into the bitmaps that become the world textures.
 #include "render/bmp.h"
 

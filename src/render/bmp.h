@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading the world textures' BMP files: the header checked here against the file's size and the
 // driver's largest texture, the pixels decoded by the decoder the platform installs (SDL's), the
 // bitmap uploaded (render/textures.h).

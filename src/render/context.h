@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the current GL context got, as a picture cannot show it reliably: the samples the game
 // draws with, the size it draws at, and the renderer.
 #ifndef GLACIMOR_RENDER_CONTEXT_H

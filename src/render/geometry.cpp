@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cube model, one side turned into six places once, and the skybox, one quad turned
 // between copies.
 #include "render/geometry.h"

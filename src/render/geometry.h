@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fixed models of the world: the coloured cube every object wears, the skybox and a snowflake.
 #ifndef GLACIMOR_RENDER_GEOMETRY_H
 #define GLACIMOR_RENDER_GEOMETRY_H

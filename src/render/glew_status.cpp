@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The GL 2.0 functions the game needs from GLEW, when glewInit's result still lets it start, and
 // what start-up says when the driver lacks them.
 #include "render/glew_status.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whether start-up may go on after glewInit, and whether the driver offers the GL 2.0 functions
 // that the shader programs need.
 #ifndef GLACIMOR_RENDER_GLEW_STATUS_H

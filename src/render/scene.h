@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The GL state of a frame's drawing, set from the settings, and the scene's projection: the
 // frustum the frame hands to GL, and the same projection by arithmetic, which tells where a
 // world point lands on the screen.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two GLSL programs: the scene's and the snow's, built from shader/ at start-up.
 #ifndef GLACIMOR_RENDER_SHADER_H
 #define GLACIMOR_RENDER_SHADER_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The four world textures, made from the pictures in textures/ at start-up (their files read and
 // checked by render/bmp.h), and their filtering.
 #ifndef GLACIMOR_RENDER_TEXTURES_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The heads-up display: three coloured text lines, the running seconds, the end-of-game
 // screen, and the labels of status effects floating in the world.
 #ifndef GLACIMOR_UI_GUI_H

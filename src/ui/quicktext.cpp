@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The text renderer: lays out bytes of a formatted text over the built-in font raster.
 #include "ui/quicktext.h"
 

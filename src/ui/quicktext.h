@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Text drawn from the built-in bitmap font as textured quads in the current coordinate system.
 #ifndef GLACIMOR_UI_QUICKTEXT_H
 #define GLACIMOR_UI_QUICKTEXT_H

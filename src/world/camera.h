@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The eye of the scene: where it is, what it looks at, which way is up.
 #ifndef GLACIMOR_WORLD_CAMERA_H
 #define GLACIMOR_WORLD_CAMERA_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one drawer of the coloured cube model, shared by every object.
 #ifndef GLACIMOR_WORLD_CUBE_H
 #define GLACIMOR_WORLD_CUBE_H

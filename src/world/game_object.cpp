@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Placement, orientation, distances and drawing of world objects.
 #include "world/game_object.h"
 

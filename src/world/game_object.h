@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Placed things of the world: a position, a look direction, an activity state and
 // a material, drawn as the coloured cube. Base of every mob; also static obstacles.
 #ifndef GLACIMOR_WORLD_GAME_OBJECT_H

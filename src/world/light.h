@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A light: a GameObject that feeds one OpenGL light through the float position lightPos.
 #ifndef GLACIMOR_WORLD_LIGHT_H
 #define GLACIMOR_WORLD_LIGHT_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Particle systems: a box of points in local unit coordinates; the snowfall is one of them.
 // The flakes move without GL (update); only render draws.
 #ifndef GLACIMOR_WORLD_PARTICLES_H

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Helpers of the end-to-end tests in a Wayland session: the real glacimor under a headless
 # compositor of its own, either through XWayland (weston) or as a native Wayland client (sway),
 # driven by input the compositor takes for real and judged by the compositor's screenshots, the

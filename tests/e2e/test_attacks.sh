@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The attacks, once the enemies have gathered round the player (god mode keeps it alive):
 #   left button, stun burst: the green word "STUNNED" appears above the enemies, and they stay where
 #     they are when the player walks away (the words are left behind with them, lower in the view);

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Data files the game cannot use never hang it or exhaust it: each is named on one line of standard
 # error, before anything is read from it.
 #   No data folders at all, in a folder whose name holds a line break and a tab: the first line

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # No key is lost to a moving mouse. SDL keeps a bounded number of events between two frames and
 # drops the rest (128 in SDL 1.2, whose games lost keys after a second of mouse motion; 65,535 in
 # SDL 2), so the game folds motion and holds keys itself (platform/events.h; the unit tests fill

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Left alone (no god mode) the player is worn down by the enemies; then "GAME OVER" and, a line
 # below in smaller letters, "survived: N sec. " appear in the middle, the hit points read "0", the
 # world goes on (enemies, snow, the seconds counter) while the score stays, and Escape still ends

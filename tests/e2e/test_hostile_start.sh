@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Starts the way desktop launchers, service managers, pipes and old drivers start the game: each
 # ends soundly, with its line and status, never a hang or a signal.
 #   Standard error closed and a texture missing: status 1 at once. (The X connection used to take

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The HUD: the settings keys announce themselves in white just left of the bottom centre for one
 # second ("godmode on", then "godmode off", one letter longer); F2 takes the yellow FPS line off the
 # top left and brings it back; the hit points (bottom left) and the seconds (top centre) stay.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installation: `cmake --install` of the build that made the given program, staged under DESTDIR,
 # puts the program, its data, the launcher, the desktop entry, the icon, the AppStream metadata, the
 # manual page, the copyright file, the changelog and the GPL's text in their places; the launcher

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The keys a player holds: a key held down is one press, however long it is held (the X server's
 # own auto-repeat and a repeated press of the held key change nothing), and A, S and D walk the
 # player left, back and right of where it looks, as the probe's position and heading tell.

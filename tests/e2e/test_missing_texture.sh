@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A texture file missing from textures/ stops the game at start with status 1 and a line on standard
 # error naming that file; nothing goes to standard output. Checked for the first and the last of the
 # four files, each in a copy of the data folders that lacks just that one.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Started where there is no display at all (a text console, SSH without forwarding: neither
 # DISPLAY nor WAYLAND_DISPLAY), the game does not play unseen: it ends at once with status 1 and
 # one line on standard error saying that SDL found no display, and prints nothing on standard output.

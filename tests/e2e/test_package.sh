@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package: scripts/package.sh (what `make package` runs) builds it from the sources; its
 # files, their places and its Depends are checked with dpkg-deb, and lintian finds no error and no
 # warning in it (docs/INSTALL.md lists what it still reports); dpkg installs it into a scratch

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Playing: the wheel brings the camera nearer and farther, and the player's figure grows and
 # shrinks where the camera puts it; enemies appear and walk; holding W walks the player forward,
 # moving the mouse turns it. Each input must change the view much more than the same stretch of

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Leaving the game: Escape ends it with status 0 within a few seconds; the window's close request
 # (WM_DELETE_WINDOW, sent by the window manager on `wmctrl -c`) does the same. The F key switches
 # between full screen and a window, both ways, and the game goes on drawing the same view.

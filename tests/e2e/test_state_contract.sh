@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The end-to-end tests judge the game only through its state contract (src/game/state_report.h).
 # A game that lacks it (here: the program with the contract's symbol renamed, as a build without
 # it or a stripping of it would leave it) must fail a test with the missing contract named, never

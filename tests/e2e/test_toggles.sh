@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The render toggles F3 to F9: each announces itself on the message line with the text of its length
 # ("wireframe on", "texture filtering off", "mipmaps off", "AF off", "shading off", "culling off",
 # "alpha off") and changes the picture in its own way, and a second press puts the picture back:

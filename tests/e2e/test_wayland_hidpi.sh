@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # On a desktop scaled by 2 (headless sway with its output at scale 2, the game a native Wayland
 # client): the window is full screen at the output's logical size, half its pixels each way, and
 # the game draws at the output's full pixel size, not at the window's size blown up: the viewport

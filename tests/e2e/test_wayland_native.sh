@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # In a Wayland session as a native Wayland client (headless sway without XWayland, the game on
 # SDL's Wayland backend, its GL context EGL's): the game starts, opens full screen at the output's
 # size with 4x multisampling, draws the scene behind its HUD, turns on relative motion of a virtual

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # In a Wayland session through XWayland (headless weston, the game on SDL's X11 backend): the game
 # opens full screen at the output's size with 4x multisampling, draws the scene behind its HUD,
 # turns on relative mouse motion (past the edge too) and zooms on the wheel, shows F1's message,

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The game opens one full-screen window captioned "Glacimor", draws the scene behind its HUD (the
 # yellow FPS line top left, the white hit points "100" bottom left, the white seconds top centre),
 # prints nothing on standard output and nothing from the sanitizers.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cube model and the skybox, drawn into the test window the way a frame draws them and
 // judged by the pixels that come back, plus the light's hand-over to OpenGL.
 #include "gl_context.h"

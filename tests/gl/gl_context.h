@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One real OpenGL context for all GL tests: an 800 x 600 SDL window on the test display,
 // with the game's fixed GL state and GLEW loaded, created before the first test runs.
 #ifndef GLACIMOR_TESTS_GL_CONTEXT_H

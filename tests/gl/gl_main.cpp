@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Entry of the GL tests: opens the window and its context once, then runs every test in it.
 #include "gl_context.h"
 

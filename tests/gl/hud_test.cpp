@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The HUD drawn into a real context: where each line lands and in which colour, the end screen,
 // texts drawn literally, and filled text while the wireframe setting is on.
 #include "gl_context.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The scene's projection as the frame hands it to GL, against the same projection by arithmetic
 // (projectToScreen), which tells the end-to-end tests where each figure stands on the screen.
 #include "gl_context.h"

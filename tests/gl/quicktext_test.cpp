@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The text renderer against a real context: the layout of stringBox, the font texture, the state
 // each call leaves, and where the ink of a drawn text lands.
 #include "gl_context.h"

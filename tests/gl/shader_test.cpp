@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two GLSL programs on a real driver: the shipped sources build without a word, a bad or
 // missing source falls back to the fixed pipeline and says so, and the scene and snow programs
 // light the picture the way the game needs (never black, never garbage).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drawing the snow: which flakes the culling setting lets through, and the programs the flake
 // pass switches to and leaves behind.
 #include "gl_context.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The GL state of start-up and of each frame's switches, read back from a real context, the
 // video mode's fallback when the driver refuses multisampling, and what the game's bring-up asks
 // of the window: double buffering, the swap interval of set_vsync, the hidden and grabbed pointer.

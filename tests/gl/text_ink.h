@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finding drawn text in the read-back colour buffer: the bounds of the pixels that match a colour
 // test, and coordinate helpers for the pixel and normalised-device spaces the texts are drawn in.
 #ifndef GLACIMOR_TESTS_GL_TEXT_INK_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The world textures in a real context: which file lands at which index, how the pixels
 // arrive, what the filter toggles set, and how the loader refuses files it cannot use.
 #include "gl_context.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loads the four world textures into the test context once per test process, as start-up does.
 #ifndef GLACIMOR_TESTS_WORLD_TEXTURES_H
 #define GLACIMOR_TESTS_WORLD_TEXTURES_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Golden frames: fixed scenes of the game drawn by the game's own frame into an offscreen
 // framebuffer with four samples a pixel (as the game's window has them), resolved, and compared
 // with the reference pictures in tests/golden: the first frame of the process and the second.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The manual page glacimor(6): man renders the source and the compressed page that is installed
 # without a warning, with the sections a player looks for, and names the version of the build.
 #   test_manpage.sh <repo-root> <version> <built glacimor.6.gz>

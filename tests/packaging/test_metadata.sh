@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The desktop entry and the AppStream metadata: both validators accept them, and they agree with
 # each other, with the screenshots in docs/ and with the version of the build.
 #   test_metadata.sh <repo-root> <version>

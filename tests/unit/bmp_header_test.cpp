@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The texture header check: what a BMP's header claims is weighed against the file's size and the
 // driver's largest texture before anything is decoded, so a lying header costs nothing.
 #include "render/bmp.h"

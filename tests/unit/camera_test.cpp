@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The camera in the frame: placed behind and above the player, looking at it.
 #include "world/camera.h"
 

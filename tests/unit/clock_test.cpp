@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Frame timing: the per-frame time scale, the FPS counter and the running seconds.
 #include "game_fixture.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls in the game's own terms: events as the platform hands them over (core/input.h),
 // straight to handleInput, without the window system.
 #include "game_fixture.h"

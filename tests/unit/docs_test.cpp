@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The key tables that a player reads, in the README and in the manual page, against the game: each
 // function key's row names the two messages that the key really shows, in the words of the screen,
 // and the setting's state at start, which the first press's message gives away. And the frame rates

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Status effects on their targets, the player's two bursts, and the housekeeping of effectList.
 #include "game_fixture.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The end of the game: recorded once, at the player's death, with the whole seconds survived.
 #include "actors/endgame.h"
 

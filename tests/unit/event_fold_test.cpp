@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The event filter that keeps a moving mouse from pushing keys out of SDL's queue: every motion
 // is summed exactly, every key, button, wheel notch and quit request arrives, in its order, and a
 // request to quit arrives even past the filter's own bound.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built-in font tables: which bytes have glyphs, where their boxes lie in the raster, and
 // that every box holds ink surrounded by a clear margin, with the baseline and cell where the
 // layout expects them.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Shared by the logic tests: a clock that the test sets by hand, and a fixture that puts the
 // real global world (player, input, settings, lists, clocks, HUD, snow and the random sequence)
 // back to its start-up state around every test, so that the tests do not depend on their order.

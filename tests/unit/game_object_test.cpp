@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Placement, headings and elevation of world objects, and static obstacles.
 #include "world/game_object.h"
 

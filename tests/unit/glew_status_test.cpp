@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up after glewInit: GLX or a native Wayland display (EGL, where GLEW finds no GLX display)
 // start the game; a driver without the GL 2.0 functions of the shader programs is named on one
 // line and the game draws without them; the check covers every function the game's library takes

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The HUD's message line: shown for one second of game time after each toggle.
 #include "game_fixture.h"
 

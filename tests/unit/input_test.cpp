@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Event dispatch: held keys, mouse motion and wheel, the settings keys, the attack bindings, quitting.
 #include "game_fixture.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The player's frame: plateau bound, walking, mouse turns, hit points on the HUD, death.
 #include "game_fixture.h"
 

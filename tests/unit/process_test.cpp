@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The process the game starts in, as a desktop launcher or a service manager may hand it over:
 // closed standard streams end up on /dev/null, a pipe without a reader fails a write instead of
 // killing the game, and running out of memory ends it with one line. Each case runs in a child

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading the shader sources: the loader must hand the compiler every byte of the file, and the
 // shipped sources must be what the loader and the driver expect.
 #include "core/datafile.h"

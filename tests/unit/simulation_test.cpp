@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole frames of the game without a window: the clock scripted, the frame's update run as the
 // loop runs it (count the frame, read the clock, update the world), input fed as SDL events.
 #include "game_fixture.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The snowfall's motion: how far flakes fall and drift per frame, where they start again, and
 // how many random numbers each frame takes from the game's one generator.
 #include "core/clock.h"

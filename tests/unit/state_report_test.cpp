@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The contract between the game and its end-to-end tests: the report of the game's state that
 // the probe has the game write after every frame, key by key.
 #include "game_fixture.h"

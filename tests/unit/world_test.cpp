@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The world's reset against the world as the program has it when main starts: a game is played
 // that disturbs every object of the world table, the reset puts it back, and the whole state is
 // compared, object by object, with the state taken before any test ran.

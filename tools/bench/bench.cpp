@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Glacimor's frame benchmark. It opens a real window, loads the game's shaders and textures the
 // way the game does, and times the game's own update and render steps on fixed scenes, with the
 // game clock scripted at 16 ms per frame so that every run draws the same pictures. It also times

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The benchmark's and the golden frames' fixed scenes.
 #include "scenes.h"
 

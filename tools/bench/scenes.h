@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fixed scenes that the benchmark times and the golden-frame test compares: each is built
 // from scratch on the game's reset world with the clock scripted at 16 ms per frame, so that
 // every build of them draws the same picture.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds the game's built-in font tables from a TrueType font: rasterises the 106 drawable
 // characters with FreeType, packs them into one 256 x 256 coverage raster and writes a C++ source
 // with the raster, one glyph record per character and the byte-indexed record table.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Makes the desktop icon from the game's own art: reads an uncompressed 24-bit BMP (the living
 // figure's face, textures/cubeface.bmp), scales it to a square of the given side by averaging
 // boxes of pixels, and writes an RGB PNG. The PNG is stored without compression (deflate

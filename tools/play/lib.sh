@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Playing the real glacimor from scripts: the end-to-end tests, the demo, the soak and the Windows
 # check run the game on a virtual X display of their own, play it with xdotool and judge it by
 # screenshots, by the state the game reports through the probe (tools/play/probe.cpp) and by its

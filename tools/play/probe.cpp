@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The probe preloaded into the real glacimor (LD_PRELOAD) by the end-to-end tests, the demo, the
 // soak and the benchmark. It changes nothing in the game: it wraps SDL_Init and the buffer swap
 // (SDL_GL_SwapBuffers or SDL_GL_SwapWindow, whichever the program calls), and after each swap:

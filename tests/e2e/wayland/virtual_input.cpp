@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A mouse and a keyboard for the end-to-end tests under a wlroots compositor (sway), through the
 // wlr-virtual-pointer and virtual-keyboard protocols, which no Debian package sends for a test.
 // Both are made before the game starts and live until the test ends: SDL locks the pointer it
