@@ -16,16 +16,9 @@ source "$(dirname "$0")/xvfb.sh"
 wm=0
 [ "${1:-}" = --window-manager ] && { wm=1; shift; }
 logdir=$(mktemp -d "${TMPDIR:-/tmp}/glacimor-xvfb.XXXXXX")
-WM_PID=""
-trap '[ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null; xvfb_stop; rm -rf "$logdir"' EXIT
+trap 'wm_stop; xvfb_stop; rm -rf "$logdir"' EXIT
 xvfb_start 1280x720x24 "$logdir" || { echo "with-xvfb: $XVFB_ERROR" >&2; cat "$logdir/xvfb.log" >&2; exit 1; }
 if [ "$wm" = 1 ]; then
-    openbox --sm-disable >"$logdir/openbox.log" 2>&1 &
-    WM_PID=$!
-    for _ in $(seq 1 100); do
-        wmctrl -m >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    wmctrl -m >/dev/null 2>&1 || { echo "with-xvfb: the window manager did not start" >&2; cat "$logdir/openbox.log" >&2; exit 1; }
+    wm_start "$logdir" || { echo "with-xvfb: $XVFB_ERROR" >&2; cat "$logdir/openbox.log" >&2; exit 1; }
 fi
 "$@"
