@@ -12,7 +12,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool imagemagick x11
 PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev file
 FONT_PACKAGES := $(RUN_PACKAGES) libfreetype-dev fonts-dejavu-core
 DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1-mesa-dri openbox wmctrl
-BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri
+BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri openbox wmctrl
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
 
@@ -72,7 +72,7 @@ bench: deps-bench ## time the frames and the start-up on this machine (docs/PERF
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF
 	cmake --build build/bench -j $(JOBS) --target glacimor_bench
 	@if [ -n "$${DISPLAY:-}" ]; then build/bench/glacimor_bench $(BENCH_ARGS); \
-	else scripts/with-xvfb.sh build/bench/glacimor_bench $(BENCH_ARGS); fi
+	else scripts/with-xvfb.sh --window-manager build/bench/glacimor_bench $(BENCH_ARGS); fi
 
 # The same scenes timed for the working tree and for the git revision REV in one run, alternating
 # between the two builds; SCENES, ROUNDS, FRAMES, WARMUP, SIZE, STARTUP and KEEP adjust it (see

@@ -41,10 +41,11 @@ STARTUP=${STARTUP:-$ROUNDS}
 KEEP=${KEEP:-0}
 JOBS=${JOBS:-2}
 
-# Everything below, the builds included, runs with a display: a private one when there is none.
+# Everything below, the builds included, runs with a display: a private one with a window manager
+# when there is none.
 if [ -z "${DISPLAY:-}" ]; then
   export SCENES ROUNDS FRAMES WARMUP SIZE STARTUP KEEP JOBS
-  exec "$root/scripts/with-xvfb.sh" "$0" "$REV"
+  exec "$root/scripts/with-xvfb.sh" --window-manager "$0" "$REV"
 fi
 
 commit=$(git rev-parse --verify --quiet "$REV^{commit}") || { echo "bench-compare: $REV is not a commit" >&2; exit 2; }

@@ -10,9 +10,14 @@
 #                          (Mesa's software renderer). DIR receives xvfb.display and xvfb.log.
 #                          Returns 1, with the reason in XVFB_ERROR, when the server does not come up.
 #   xvfb_stop              stops that server (the one this shell started, by its process id).
+#   wm_start DIR           starts a window manager (openbox) on that display, as a desktop has, and
+#                          waits until it answers; sets WM_PID. DIR receives openbox.log. Returns 1,
+#                          with the reason in XVFB_ERROR, when it does not come up.
+#   wm_stop                stops it.
 
 XVFB_PID=""
 XVFB_ERROR=""
+WM_PID=""
 
 xvfb_start() {
     local screen=$1 dir=$2 n
@@ -50,5 +55,28 @@ xvfb_stop() {
         kill "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
         XVFB_PID=""
+    fi
+}
+
+wm_start() {
+    local dir=$1 tool
+    for tool in openbox wmctrl; do
+        command -v "$tool" >/dev/null || { XVFB_ERROR="the tool '$tool' is not installed"; return 1; }
+    done
+    openbox --sm-disable >"$dir/openbox.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 1 100); do
+        wmctrl -m >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    XVFB_ERROR="the window manager did not start (see $dir/openbox.log)"
+    return 1
+}
+
+wm_stop() {
+    if [ -n "$WM_PID" ]; then
+        kill "$WM_PID" 2>/dev/null
+        wait "$WM_PID" 2>/dev/null
+        WM_PID=""
     fi
 }

@@ -27,7 +27,6 @@ GAME=""
 REPO=""
 OUT=""
 TEST_NAME=""
-WM_PID=""
 GAME_PID=""
 GAME_DIR=""
 GAME_STATUS=""
@@ -87,10 +86,7 @@ e2e_cleanup() {
         kill -KILL "$GAME_PID" 2>/dev/null
         wait "$GAME_PID" 2>/dev/null
     fi
-    if [ -n "$WM_PID" ]; then
-        kill "$WM_PID" 2>/dev/null
-        wait "$WM_PID" 2>/dev/null
-    fi
+    wm_stop
     xvfb_stop
 }
 
@@ -98,22 +94,12 @@ e2e_cleanup() {
 # as on a desktop. The window manager matters: SDL asks it to put the window in and out of full
 # screen, and the window's close request comes from it.
 start_xvfb() {
-    local n tool
     xvfb_start "${SCREEN_W}x${SCREEN_H}x24" "$OUT" || fail "$XVFB_ERROR"
     if [ "${1:-}" = --no-window-manager ]; then
         log "Xvfb on $DISPLAY (${SCREEN_W}x${SCREEN_H}), no window manager"
         return 0
     fi
-    for tool in openbox wmctrl; do
-        command -v "$tool" >/dev/null || fail "the tool '$tool' is not installed"
-    done
-    openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
-    WM_PID=$!
-    for n in $(seq 1 100); do
-        wmctrl -m >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start (see $OUT/openbox.log)"
+    wm_start "$OUT" || fail "$XVFB_ERROR"
     log "Xvfb and openbox on $DISPLAY (${SCREEN_W}x${SCREEN_H})"
 }
 
