@@ -38,9 +38,10 @@ heading_at() {
          $1 == "longest_frame_ms" { l = $2 } END { printf "%.4f %d %s\n", h, t, l }' "$STATE_FILE"
 }
 turned_from() { require_alive "while turning"; [ "$(heading)" != "$1" ]; }
+# moved_from X Z UNITS: the player stands more than UNITS from (X, Z).
 moved_from() {
     require_alive "while walking"
-    position | awk -v x="$1" -v z="$2" '{ exit !(($1 - x) ^ 2 + ($2 - z) ^ 2 > 4) }'
+    position | awk -v x="$1" -v z="$2" -v u="$3" '{ exit !(($1 - x) ^ 2 + ($2 - z) ^ 2 > u * u) }'
 }
 
 # wait_still WHAT COMMAND: waits until COMMAND's output is the same over three frames.
@@ -69,14 +70,17 @@ pad attach
 
 # Walk: the stick forward, then back to the centre.
 read -r x0 z0 <<<"$(position)"
+read -r dx _ dz <<<"$(state player_dir)"
 pad "axis lefty -32767"
-wait_state 60 "the player walking 10 units forward on the stick" \
-    "(split(v[\"player\"], p, \" \") && p[3] < $z0 - 10)"
+wait_until 60 "the player walking 10 units on the stick" moved_from "$x0" "$z0" 10
 pad "axis lefty 0"
 wait_still "the player after the stick came back" position
 read -r x1 z1 <<<"$(position)"
-log "walked from ($x0, $z0) to ($x1, $z1)"
-awk -v a="$x0" -v b="$x1" 'BEGIN { exit !((a - b) ^ 2 < 0.01) }' || fail "the stick forward also walked sideways ($x0 -> $x1)"
+log "walked from ($x0, $z0) to ($x1, $z1), heading ($dx, $dz)"
+# Straight ahead: along the heading, nothing sideways.
+awk -v a="$x1" -v b="$z1" -v x0="$x0" -v z0="$z0" -v dx="$dx" -v dz="$dz" 'BEGIN {
+        mx = a - x0; mz = b - z0; exit !(mx * dx + mz * dz > 9 && (mx * dz - mz * dx) ^ 2 < 0.01) }' ||
+    fail "the stick forward did not walk straight ahead (from ($x0, $z0) to ($x1, $z1), heading ($dx, $dz))"
 
 # Turn: from a frame that read the stick to the first a quarter of a second of game time later,
 # the player turns 180 degrees per second of the game's clock, at whatever rate the frames come
@@ -121,7 +125,7 @@ pad "axis lefttrigger -32768"
 # Pulled out while it walks the player: the walk stops, the game goes on.
 read -r x1 z1 <<<"$(position)"
 pad "axis lefty -32767"
-wait_until 30 "the player walking again on the stick" moved_from "$x1" "$z1"
+wait_until 30 "the player walking again on the stick" moved_from "$x1" "$z1" 2
 pad detach
 wait_still "the player after the controller was pulled out" position
 wait_frames 10
