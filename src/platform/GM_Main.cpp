@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "game/frame.h"
 #include "platform/events.h"
+#include "platform/gamepad.h"
 #include "platform/messages.h"
 #include "platform/startup.h"
 
@@ -31,6 +32,7 @@ int main(int, char*[])
 
     // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
     holdEvents();
+    startGamepads();
     EventContext events{&running, screen.window};
     while (running) {
         beginFrame();

@@ -5,6 +5,7 @@
 #include "platform/events.h"
 
 #include "game/controls.h"
+#include "platform/gamepad.h"
 
 #include <atomic>
 #include <cstdint>
@@ -168,8 +169,8 @@ void dispatchEvent(const SDL_Event& event, EventContext& context)
 {
     if (event.type == SDL_MOUSEWHEEL)
         dispatchWheel(event.wheel);
-    else
-        carryOut(handleInput(translateEvent(event)), context);
+    else if (!dispatchGamepadEvent(event))
+        carryOut(handleInput(shareWithSticks(translateEvent(event))), context);
 }
 
 void holdEvents()
@@ -239,4 +240,5 @@ void pollEvents(EventContext& context)
     while (SDL_PollEvent(&eventqueue))
         dispatchEvent(eventqueue, context);
     dispatchHeldEvents(context);
+    pollGamepads(game_time_delta);
 }

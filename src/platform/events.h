@@ -33,7 +33,8 @@ void holdEvents();
 int SDLCALL foldEvent(void* userdata, SDL_Event* event);
 
 // Frame step: pumps SDL, hands over what is still in SDL's queue, then the held events in the
-// order they came, then adds the motion folded since the last frame to the input record.
+// order they came, then adds the motion folded since the last frame to the input record; last,
+// what the game controllers' sticks and triggers press over the frame (platform/gamepad.h).
 void pollEvents(EventContext& context);
 
 // The held events and the folded motion, handed over as pollEvents does after pumping.

@@ -120,8 +120,9 @@ probe_library() {
 # start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
 # GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the probe
 # preloaded when it is built: after every frame the game reports its state to $STATE_FILE (the
-# contract of src/game/state_report.h), and hold_game can hold it between two frames. Standard
-# output and error go to files in the output folder.
+# contract of src/game/state_report.h), and hold_game can hold it between two frames; libraries
+# named in PLAY_PRELOAD are preloaded after the probe (the virtual controller, tools/play/pad.cpp).
+# Standard output and error go to files in the output folder.
 STATE_FILE=""
 HOLD_FILE=""
 PROBED=""   # set while the running game was started with the probe preloaded
@@ -134,7 +135,7 @@ start_game() {
     rm -f "$STATE_FILE" "$HOLD_FILE" "$OUT/state.fault"
     if [ -n "$probe" ]; then
         # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
-        (cd "$dir" && LD_PRELOAD="$probe" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" GLACIMOR_PROBE_HOLD="$HOLD_FILE" \
+        (cd "$dir" && LD_PRELOAD="$probe${PLAY_PRELOAD:+ $PLAY_PRELOAD}" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" GLACIMOR_PROBE_HOLD="$HOLD_FILE" \
             ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "${command[@]}") \
             >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
     else
