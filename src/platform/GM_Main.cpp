@@ -6,6 +6,7 @@
 // here: on Windows it renames main to SDL_main, which SDL's own entry wrapper calls.
 #include "core/process.h"
 #include "core/settings.h"
+#include "core/signals.h"
 #include "game/frame.h"
 #include "platform/events.h"
 #include "platform/messages.h"
@@ -19,6 +20,7 @@
 int main(int, char*[])
 {
     prepareProcess();
+    guardStartUp();
     bool running = true;
 
     keepMessages();
@@ -32,6 +34,7 @@ int main(int, char*[])
     // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
     holdEvents();
     EventContext events{&running, screen.window};
+    startPlaying();
     while (running) {
         beginFrame();
         pollEvents(events);
