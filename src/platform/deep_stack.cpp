@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The deep-stack thread for the driver's shader compiler: the GL context moves to it and back.
 #include "platform/deep_stack.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running GL work of start-up on a thread with a deep stack: the driver's shader compiler recurses
 // once per term of an expression, and a long one (20,000 terms on one line, or macros that expand
 // to 65,536) overflows the 8 MiB stack the entry runs on.
