@@ -178,8 +178,9 @@ void startPlaying()
 
 #else
 
-// Windows has neither these signals' delivery nor sigaltstack: SDL turns Ctrl+C and the console's
-// close into its quit request, which ends the game after the frame, and a crash is Windows' to report.
+// Windows has no SIGTERM from outside and no sigaltstack: SDL's own SIGINT handler turns Ctrl+C
+// in a console into its quit request, which ends the game after the frame, and a crash is
+// Windows' to report.
 void guardStartUp() {}
 void guardThisThread() {}
 void unguardThisThread() {}
