@@ -407,8 +407,11 @@ TEST_F(ShaderLoading, AnExpressionTooDeepForTheEntrysStackBuildsOnTheDeepStack)
     for (int i = 1; i < 20000; ++i)
         sum += "+x";
     write("deep.vs", readFile(shipped("GM_shader") + ".vs"));
-    write("deep.fs", "#version 120\nvoid main()\n{\n    float x = gl_FragCoord.x * 1e-9;\n    gl_FragColor = vec4(" +
-                         sum + ");\n}\n");
+    // A source never built before: Mesa's shader cache would skip the compile of one it has seen.
+    const std::string unseen = "// " + std::to_string(::getpid()) + " " +
+                               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "\n";
+    write("deep.fs", "#version 120\n" + unseen + "void main()\n{\n    float x = gl_FragCoord.x * 1e-9;\n" +
+                         "    gl_FragColor = vec4(" + sum + ");\n}\n");
     Screen screen;
     screen.window = SDL_GL_GetCurrentWindow();
     screen.context = SDL_GL_GetCurrentContext();
