@@ -4,7 +4,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # SIGTERM and SIGINT end the game within a second whatever it is doing, judged by exit status and
-# time (2 s allowed for a loaded machine):
+# time. The game's own share is its grace of 750 ms for a frame under way (the unit tests hold it to
+# that); on a loaded machine (make test-stress) the end of a sanitized process and this script's own
+# polling took up to 9 s more, so the test allows 30 s and logs what it took. Without the handlers
+# each case below never ends.
 #   In start-up, with the X library reading an endless authority file (XAUTHORITY=/dev/zero): one
 #     line naming the step, status 1. (The game used to take the signal as a quit request for a
 #     frame loop it never reached: only SIGKILL ended it.)
@@ -14,12 +17,12 @@
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
-# stop NAME SIGNAL STATUS: sends SIGNAL, expects the game gone within 2 s with STATUS.
+# stop NAME SIGNAL STATUS: sends SIGNAL, expects the game gone within 30 s with STATUS.
 stop() {
     local sent
     sent=$(date +%s%3N)
     kill "-$2" "$GAME_PID"
-    expect_exit "$1" "$3" 2
+    expect_exit "$1" "$3" 30
     log "$1: ended $(( $(date +%s%3N) - sent )) ms after $2"
 }
 

@@ -26,11 +26,12 @@ int descend(int depth)
     return keepGoing ? descend(depth + 1) + frame[0] : 0;
 }
 
-// A frame that never ends: spins for ten grace periods, then says it was not stopped (status 3).
+// A frame that never ends: spins for the grace period and a second more, then says it was not
+// stopped (status 3).
 [[noreturn]] void endlessFrame()
 {
     const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(10 * STOP_GRACE_MS)) {
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(STOP_GRACE_MS + 1000)) {
     }
     std::_Exit(3);
 }
