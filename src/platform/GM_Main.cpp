@@ -6,6 +6,7 @@
 // here: on Windows it renames main to SDL_main, which SDL's own entry wrapper calls.
 #include "core/process.h"
 #include "core/settings.h"
+#include "core/signals.h"
 #include "game/frame.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
@@ -20,6 +21,7 @@
 int main(int, char*[])
 {
     prepareProcess();
+    guardStartUp();
     bool running = true;
 
     keepMessages();
@@ -34,6 +36,7 @@ int main(int, char*[])
     holdEvents();
     startGamepads();
     EventContext events{&running, screen.window};
+    startPlaying();
     while (running) {
         beginFrame();
         pollEvents(events);

@@ -4,6 +4,7 @@
 // SDL's events in the game's terms.
 #include "platform/events.h"
 
+#include "core/signals.h"
 #include "game/controls.h"
 #include "platform/gamepad.h"
 
@@ -219,7 +220,8 @@ void dispatchHeldEvents(EventContext& context)
     unlock();
     for (const SDL_Event& event : taken)
         dispatchEvent(event, context);
-    if (quitPastTheBound.exchange(false, std::memory_order_relaxed)) {
+    // SIGTERM and SIGINT ask as Escape does, after everything that came before them.
+    if (quitPastTheBound.exchange(false, std::memory_order_relaxed) || stopRequested()) {
         InputEvent quit;
         quit.type = InputEvent::Quit;
         carryOut(handleInput(quit), context);

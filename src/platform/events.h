@@ -9,6 +9,16 @@
 // once holdEvents has run, SDL hands every event to foldEvent as it arrives: mouse motion is added
 // to two running sums and never queued, and the events the game answers to (keys, buttons, the
 // wheel, the quit request) wait in a list of the game's own, in their order.
+//
+// A backlog of keys (typed while a frame stalls, or while the game is stopped) costs the square of
+// its length to read, and the game cannot spare itself that: it is SDL's X11 pump, the only way keys
+// reach the game. On every key release SDL scans Xlib's whole event queue for a press of the same
+// key (X11_KeyRepeat, with a predicate that never matches, so the scan always runs to the end), and
+// the XPending before it has just read everything the X server had waiting into that queue. 5,000
+// queued keys take 0.6 s to read, 20,000 take 3.3 s, 50,000 take 77 s, nearly all of it in
+// XCheckIfEvent. Only replacing SDL's X11 event handling would avoid it. Escape and the window's
+// close request come in their order behind such a backlog; SIGTERM and SIGINT do not wait for it
+// (core/signals.h).
 #ifndef GLACIMOR_PLATFORM_EVENTS_H
 #define GLACIMOR_PLATFORM_EVENTS_H
 

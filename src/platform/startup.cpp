@@ -7,7 +7,9 @@
 #include "core/clock.h"
 #include "core/datafile.h"
 #include "core/settings.h"
+#include "core/signals.h"
 #include "platform/bmp_decoder.h"
+#include "platform/deep_stack.h"
 #include "render/bmp.h"
 #include "render/gl.h"
 #include "render/glew_status.h"
@@ -113,14 +115,18 @@ void setFixedGLState()
 
 void reportStartupFailure(const char* step, const char* reason)
 {
-    std::fprintf(stderr, "glacimor: %s failed: %s\n", step, reason);
+    // The reason is the driver's or the system's text: a line break or a control byte in it must
+    // neither split the one line nor reach the terminal.
+    std::fprintf(stderr, "glacimor: %s failed: %s\n", step, printableLine(reason ? reason : "").c_str());
 }
 
 bool bringUp(const BringUp& how, Screen& screen)
 {
     // Before any window or driver: started from the wrong folder, this is all the player sees.
+    startUpStage("looking for the game's data");
     if (how.loadAssets && !findGameData())
         return false;
+    startUpStage("starting SDL and connecting to the display");
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0)
         return fail("SDL_Init", SDL_GetError());
     // Without a display SDL falls back on drivers that show nothing; the game would play unseen
@@ -137,6 +143,7 @@ bool bringUp(const BringUp& how, Screen& screen)
     setTickSource(sdlTicks);
     setBmpDecoder(decodeBmpWithSdl);
 
+    startUpStage("opening the window and its OpenGL context");
     requestGLAttributes(how.multisample);
     if (how.capturePointer)
         SDL_ShowCursor(SDL_DISABLE);
@@ -155,6 +162,7 @@ bool bringUp(const BringUp& how, Screen& screen)
                         ? static_cast<double>(screen.drawableWidth) / static_cast<double>(screen.drawableHeight)
                         : 1.0;
 
+    startUpStage("setting up OpenGL");
     setFixedGLState();
     const GLenum glew = glewInit();
     const std::string glewFault = glewStartupFault(glew);
@@ -162,7 +170,9 @@ bool bringUp(const BringUp& how, Screen& screen)
         return fail("glewInit", glewFault.c_str());
 
     if (how.loadAssets) {
-        loadShaderPrograms();
+        // The compiler's recursion must not overflow the entry's stack (platform/deep_stack.h).
+        runOnDeepStack(screen, loadShaderPrograms);
+        startUpStage("loading the textures");
         // A texture that cannot be used has been named on standard error.
         if (!createTextures())
             return false;

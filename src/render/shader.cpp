@@ -5,6 +5,7 @@
 #include "render/shader.h"
 
 #include "core/datafile.h"
+#include "core/signals.h"
 #include "render/gl.h"
 #include "render/glew_status.h"
 
@@ -134,7 +135,9 @@ void loadShaderPrograms()
         std::fprintf(stderr, "glacimor: %s\n", notice.c_str());
         return;
     }
+    startUpStage("building the shader program shader/GM_partshader");
     gm_pshader = loadShader("shader/GM_partshader");
+    startUpStage("building the shader program shader/GM_shader");
     gm_shader = loadShader("shader/GM_shader");
 }
 

@@ -23,27 +23,6 @@
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
-# expect_exit NAME STATUS: waits (60 s at most) for the game to end with STATUS; keeps its output
-# as NAME.stderr and NAME.stdout.
-expect_exit() {
-    wait_exit 60 || fail "$1: the game was still running after 60 s"
-    cp "$OUT/game.stderr" "$OUT/$1.stderr"
-    cp "$OUT/game.stdout" "$OUT/$1.stdout"
-    log "$1: exit status $GAME_STATUS; standard error: $(cat -v "$OUT/$1.stderr")"
-    [ "$GAME_STATUS" -eq "$2" ] || fail "$1: exit status $GAME_STATUS, expected $2"
-    check_no_sanitizer_report
-}
-
-# expect_lines NAME LINE...: standard error of run NAME is exactly these lines, in this order.
-expect_lines() {
-    local name=$1
-    shift
-    local expected
-    expected=$(printf '%s\n' "$@")
-    [ "$(cat "$OUT/$name.stderr")" = "$expected" ] ||
-        fail "$name: standard error is"$'\n'"$(cat -v "$OUT/$name.stderr")"$'\n'"expected"$'\n'"$expected"
-}
-
 start_xvfb
 
 # --- No data folders, in a folder with a line break and a tab in its name ---

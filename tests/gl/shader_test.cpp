@@ -12,6 +12,7 @@
 #include "world/game_object.h"
 #include "world_textures.h"
 #include "render/shader.h"
+#include "platform/deep_stack.h"
 
 #include <gtest/gtest.h>
 
@@ -388,4 +389,44 @@ TEST_F(ProgramPicture, SideSeenEdgeOnDrawsWithoutStalling)
     EXPECT_LT(ms, 2000.0) << "one cube took " << ms << " ms";
     const Rgb middle = gltest::pixelAt(gltest::readPixels(), 396, 283);
     EXPECT_GT(brightness(middle), 60) << "no cube in the middle of the picture";
+}
+
+namespace {
+
+std::string deepBase;
+GLuint deepProgram = 0;
+void loadDeep() { deepProgram = loadShader(deepBase); }
+
+} // namespace
+
+TEST_F(ShaderLoading, AnExpressionTooDeepForTheEntrysStackBuildsOnTheDeepStack)
+{
+    // One line summing 20,000 terms: the driver's compiler recurses once per term, which overflows
+    // an 8 MiB stack (the whole test program would die of SIGSEGV).
+    std::string sum = "x";
+    for (int i = 1; i < 20000; ++i)
+        sum += "+x";
+    write("deep.vs", readFile(shipped("GM_shader") + ".vs"));
+    // A source never built before: Mesa's shader cache would skip the compile of one it has seen.
+    const std::string unseen = "// " + std::to_string(::getpid()) + " " +
+                               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "\n";
+    write("deep.fs", "#version 120\n" + unseen + "void main()\n{\n    float x = gl_FragCoord.x * 1e-9;\n" +
+                         "    gl_FragColor = vec4(" + sum + ");\n}\n");
+    Screen screen;
+    screen.window = SDL_GL_GetCurrentWindow();
+    screen.context = SDL_GL_GetCurrentContext();
+    ASSERT_NE(screen.context, nullptr);
+    deepBase = base("deep");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const std::size_t stack = runOnDeepStack(screen, loadDeep);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(stack, deepStackBytes());
+    EXPECT_NE(deepProgram, 0u) << out << err;
+    EXPECT_EQ(programParam(deepProgram, GL_LINK_STATUS), GL_TRUE);
+    // The context is this thread's again, and works.
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), screen.context);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glDeleteProgram(deepProgram);
 }

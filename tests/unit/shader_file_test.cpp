@@ -4,6 +4,7 @@
 // Reading the shader sources: the loader must hand the compiler every byte of the file, and the
 // shipped sources must be what the loader and the driver expect.
 #include "core/datafile.h"
+#include "platform/startup.h"
 #include "render/shader.h"
 
 #include <gtest/gtest.h>
@@ -208,4 +209,9 @@ TEST(PrintableText, EscapesEveryByteATerminalWouldActOn)
     // Within a one-line message the line breaks and tabs are escaped as well.
     EXPECT_EQ(printableLine(log),
               "0:2(1): error: #error \\x1b[31mRED\\x1b]0;title\\x07\\x0d\\x9b2J\\x7f ok\\x09done\\x0a");
+    // A failed start-up step's reason is the driver's or the system's text: it stays on the step's line.
+    testing::internal::CaptureStderr();
+    reportStartupFailure("SDL_GL_CreateContext", "BadMatch\n\x1b[2Jtry again");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "glacimor: SDL_GL_CreateContext failed: BadMatch\\x0a\\x1b[2Jtry again\n");
 }

@@ -270,6 +270,28 @@ wait_exit() {
     return 0
 }
 
+# expect_exit NAME STATUS [LIMIT]: waits (LIMIT seconds, 60 by default) for the game to end with
+# STATUS, with no sanitizer report; keeps its standard error and output as NAME.stderr and NAME.stdout.
+expect_exit() {
+    wait_exit "${3:-60}" || fail "$1: the game was still running after ${3:-60} s"
+    cp "$OUT/game.stderr" "$OUT/$1.stderr"
+    cp "$OUT/game.stdout" "$OUT/$1.stdout"
+    log "$1: exit status $GAME_STATUS; standard error: $(cat -v "$OUT/$1.stderr")"
+    [ "$GAME_STATUS" -eq "$2" ] || fail "$1: exit status $GAME_STATUS, expected $2"
+    check_no_sanitizer_report
+}
+
+# expect_lines NAME LINE...: standard error of run NAME (kept by expect_exit) is exactly these
+# lines, in this order.
+expect_lines() {
+    local name=$1
+    shift
+    local expected
+    expected=$(printf '%s\n' "$@")
+    [ "$(cat "$OUT/$name.stderr")" = "$expected" ] ||
+        fail "$name: standard error is"$'\n'"$(cat -v "$OUT/$name.stderr")"$'\n'"expected"$'\n'"$expected"
+}
+
 # wait_for_window TITLE [TIMEOUT [SEARCH_OPTION...]]: waits for a window with exactly this name
 # (and xdotool search's options, e.g. --onlyvisible); sets WID to its id.
 WID=""

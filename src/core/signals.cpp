@@ -1,0 +1,189 @@
+// SPDX-FileCopyrightText: 2026 The Glacimor developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The handlers for crashes in start-up and for SIGTERM and SIGINT, and the one-shot timer that
+// bounds the wait for the last frame. Everything a handler calls is async-signal-safe: it builds
+// its line in a fixed buffer, writes it with write(2) and ends with _exit.
+#include "core/signals.h"
+
+#include <atomic>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <csignal>
+#include <cstddef>
+#include <ctime>
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::atomic<const char*> stageNow{"starting"};
+std::atomic<bool> stopAsked{false};
+static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the signal handlers read these");
+
+#ifndef _WIN32
+
+constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
+constexpr int STOP_SIGNALS[] = {SIGTERM, SIGINT};
+struct sigaction crashBefore[4];
+
+// The handlers' own stacks: a stack that overflowed has no room left for them. Static, so that
+// they exist however little memory the process may map.
+constexpr std::size_t ALT_STACK_BYTES = 64 * 1024;
+alignas(16) char entryAltStack[ALT_STACK_BYTES];
+alignas(16) char helperAltStack[ALT_STACK_BYTES];
+// The stacks they had before: a sanitizer's runtime unmaps a thread's at its end, and must find its own.
+stack_t entryBefore;
+stack_t helperBefore;
+
+std::atomic<bool> playing{false};
+std::atomic<bool> graceArmed{false};
+timer_t graceTimer;
+bool haveGraceTimer = false;
+
+// One line, put together without allocating.
+struct Line {
+    char text[512];
+    std::size_t length = 0;
+    Line& operator<<(const char* part)
+    {
+        for (; part && *part && length < sizeof text - 1; ++part)
+            text[length++] = *part;
+        return *this;
+    }
+    void writeAndEnd(int status)
+    {
+        text[length++] = '\n';
+        std::size_t done = 0;
+        while (done < length) {
+            const ssize_t wrote = ::write(2, text + done, length - done);
+            if (wrote <= 0 && errno != EINTR)
+                break;
+            if (wrote > 0)
+                done += static_cast<std::size_t>(wrote);
+        }
+        ::_exit(status);
+    }
+};
+
+const char* signalName(int sig)
+{
+    switch (sig) {
+    case SIGSEGV: return "SIGSEGV";
+    case SIGBUS: return "SIGBUS";
+    case SIGILL: return "SIGILL";
+    case SIGFPE: return "SIGFPE";
+    case SIGTERM: return "SIGTERM";
+    case SIGINT: return "SIGINT";
+    default: return "a signal";
+    }
+}
+
+void onCrash(int sig)
+{
+    Line line;
+    line << "glacimor: crashed (" << signalName(sig) << ") while " << stageNow.load() << "; the game cannot start";
+    line.writeAndEnd(1);
+}
+
+void onStop(int sig)
+{
+    if (!playing.load()) {
+        Line line;
+        line << "glacimor: stopped by " << signalName(sig) << " while " << stageNow.load()
+             << "; the game did not start";
+        line.writeAndEnd(1);
+    }
+    const int savedErrno = errno;
+    stopAsked.store(true);
+    // The first stop starts the grace period; later ones change nothing.
+    if (haveGraceTimer && !graceArmed.exchange(true)) {
+        itimerspec grace{};
+        grace.it_value.tv_sec = STOP_GRACE_MS / 1000;
+        grace.it_value.tv_nsec = static_cast<long>(STOP_GRACE_MS % 1000) * 1000000L;
+        ::timer_settime(graceTimer, 0, &grace, nullptr);
+    }
+    errno = savedErrno;
+}
+
+// The frame under way did not end within the grace period: the player asked to stop, so the game
+// stops, as it would have after the frame.
+void onGraceOver(int) { ::_exit(0); }
+
+void install(int sig, void (*handler)(int), struct sigaction* before)
+{
+    struct sigaction action{};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK | SA_RESTART;
+    ::sigaction(sig, &action, before);
+}
+
+void useAltStack(char* stack, stack_t* before)
+{
+    stack_t alt{};
+    alt.ss_sp = stack;
+    alt.ss_size = ALT_STACK_BYTES;
+    if (::sigaltstack(&alt, before) != 0)
+        ::sigaltstack(nullptr, before);
+}
+
+void restoreAltStack(const stack_t& before)
+{
+    stack_t previous = before;
+    previous.ss_flags &= SS_DISABLE; // as it was: in use, or none
+    ::sigaltstack(&previous, nullptr);
+}
+
+#endif
+
+} // namespace
+
+void startUpStage(const char* stage) { stageNow.store(stage); }
+
+const char* currentStartUpStage() { return stageNow.load(); }
+
+bool stopRequested() { return stopAsked.load(); }
+
+#ifndef _WIN32
+
+void guardStartUp()
+{
+    useAltStack(entryAltStack, &entryBefore);
+    for (std::size_t i = 0; i < sizeof CRASH_SIGNALS / sizeof CRASH_SIGNALS[0]; ++i)
+        install(CRASH_SIGNALS[i], onCrash, &crashBefore[i]);
+    for (int sig : STOP_SIGNALS)
+        install(sig, onStop, nullptr);
+}
+
+void guardThisThread() { useAltStack(helperAltStack, &helperBefore); }
+
+void unguardThisThread() { restoreAltStack(helperBefore); }
+
+void startPlaying()
+{
+    // The timer is made here, outside any handler; arming it is all a handler does.
+    sigevent event{};
+    event.sigev_notify = SIGEV_SIGNAL;
+    event.sigev_signo = SIGALRM;
+    install(SIGALRM, onGraceOver, nullptr);
+    haveGraceTimer = ::timer_create(CLOCK_MONOTONIC, &event, &graceTimer) == 0;
+    playing.store(true);
+    for (std::size_t i = 0; i < sizeof CRASH_SIGNALS / sizeof CRASH_SIGNALS[0]; ++i)
+        ::sigaction(CRASH_SIGNALS[i], &crashBefore[i], nullptr);
+    restoreAltStack(entryBefore);
+}
+
+#else
+
+// Windows has no SIGTERM from outside and no sigaltstack: SDL's own SIGINT handler turns Ctrl+C
+// in a console into its quit request, which ends the game after the frame, and a crash is
+// Windows' to report.
+void guardStartUp() {}
+void guardThisThread() {}
+void unguardThisThread() {}
+void startPlaying() {}
+
+#endif
