@@ -50,12 +50,16 @@ xvfb_start() {
     return 1
 }
 
+# Stops a process this shell started, by its process id (nothing when the id is empty).
+stop_started() {
+    [ -n "$1" ] || return 0
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
+
 xvfb_stop() {
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-        XVFB_PID=""
-    fi
+    stop_started "$XVFB_PID"
+    XVFB_PID=""
 }
 
 wm_start() {
@@ -74,9 +78,6 @@ wm_start() {
 }
 
 wm_stop() {
-    if [ -n "$WM_PID" ]; then
-        kill "$WM_PID" 2>/dev/null
-        wait "$WM_PID" 2>/dev/null
-        WM_PID=""
-    fi
+    stop_started "$WM_PID"
+    WM_PID=""
 }

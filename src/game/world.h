@@ -25,8 +25,8 @@
 
 #include <vector>
 
-// X(type, name, constructor arguments, what resetWorld does with it), in the order of building:
-// the lists before the light that files itself in lightList, the player before anything that
+// X(type, name, constructor arguments, what resetWorld does with it), in the order C++ must build
+// them: the lists before the light that files itself in lightList, the player before anything that
 // looks at it, the snow from the unseeded random generator after the world it falls on.
 // Destroyed in reverse at exit. What resetWorld does:
 //   built     builds it again from the same arguments
