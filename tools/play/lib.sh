@@ -292,6 +292,13 @@ expect_lines() {
         fail "$name: standard error is"$'\n'"$(cat -v "$OUT/$name.stderr")"$'\n'"expected"$'\n'"$expected"
 }
 
+# expect_line_matching NAME PATTERN: standard error of run NAME is one line, matching the whole of
+# PATTERN (grep's basic regular expression), for lines with a figure that depends on the driver.
+expect_line_matching() {
+    [ "$(wc -l <"$OUT/$1.stderr")" -eq 1 ] && grep -qx -- "$2" "$OUT/$1.stderr" ||
+        fail "$1: standard error is"$'\n'"$(cat -v "$OUT/$1.stderr")"$'\n'"expected one line matching"$'\n'"$2"
+}
+
 # wait_for_window TITLE [TIMEOUT [SEARCH_OPTION...]]: waits for a window with exactly this name
 # (and xdotool search's options, e.g. --onlyvisible); sets WID to its id.
 WID=""
