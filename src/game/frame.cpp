@@ -14,6 +14,7 @@
 #include "render/geometry.h"
 #include "render/scene.h"
 #include "ui/gui.h"
+#include "ui/labels.h"
 #include "world/camera.h"
 #include "world/game_object.h"
 #include "world/light.h"
