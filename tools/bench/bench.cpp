@@ -438,9 +438,6 @@ Startup startupOnce(const Options& options, const std::string& outFile, const st
     if (pid < 0)
         return {};
     if (pid == 0) {
-        if (chdir(options.dataDir.c_str()) != 0)
-            _exit(127);
-        setenv("LD_PRELOAD", options.probe.c_str(), 1);
         setenv("GLACIMOR_STARTUP_PROBE_OUT", outFile.c_str(), 1);
         setenv("GLACIMOR_STARTUP_PROBE_FRAMES", "2", 1);
         setenv("MESA_SHADER_CACHE_DIR", shaderCache.c_str(), 1);
@@ -448,7 +445,11 @@ Startup startupOnce(const Options& options, const std::string& outFile, const st
         const int devNull = open("/dev/null", O_WRONLY);
         if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0)
             _exit(127);
-        execl(options.game.c_str(), options.game.c_str(), static_cast<char*>(nullptr));
+        // Started as the end-to-end tests start it (tools/play/lib.sh: launch_game): from the data
+        // folder, the probe preloaded.
+        const char* const launcher = GLACIMOR_SOURCE_DIR "/tools/play/launch.sh";
+        execl(launcher, launcher, options.dataDir.c_str(), options.probe.c_str(), options.game.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     // The probe ends the game at its second swap; a game that never gets there is stopped after a minute.

@@ -10,6 +10,6 @@
 #
 # What the probe does is said by the GLACIMOR_* variables of the environment (tools/play/probe.cpp),
 # e.g. GLACIMOR_STARTUP_PROBE_OUT=FILE to time the start-up. The game's exit status is this script's.
-[ $# -ge 3 ] || { sed -n '9,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+[ $# -ge 3 ] || { sed -n '6,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 source "$(dirname "$0")/lib.sh"
 launch_game "$@"
