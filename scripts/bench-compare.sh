@@ -110,7 +110,8 @@ runScene() { # build, scene, round
   return 0
 }
 
-# One start-up of one build's real program with the new build's probe: the time to the first
+# One start-up of one build's real program with the new build's probe, started as the tests start
+# it (tools/play/launch.sh): the time to the first
 # swap, and the second frame (where a change of GL state in the first frame shows as a stall).
 # With an empty shader cache (a new one for each run) or a warm one (the build's own, filled by
 # one start-up before the rounds); the user's own cache is not touched.
@@ -118,8 +119,8 @@ runStartup() { # build, round, cold|warm ("" only fills the warm cache)
   local out=$work/startup.txt cache
   if [ "$3" = cold ]; then cache=$(mktemp -d "$work/cache.XXXXXX"); else cache=$work/cache-$1; mkdir -p "$cache"; fi
   rm -f "$out"
-  (cd "$(dataOf "$1")" && MESA_SHADER_CACHE_DIR="$cache" LD_PRELOAD="$probe" GLACIMOR_STARTUP_PROBE_OUT="$out" \
-    GLACIMOR_STARTUP_PROBE_FRAMES=2 timeout 60 "$(gameOf "$1")" >/dev/null 2>"$work/startup.err") || {
+  MESA_SHADER_CACHE_DIR="$cache" GLACIMOR_STARTUP_PROBE_OUT="$out" GLACIMOR_STARTUP_PROBE_FRAMES=2 \
+    timeout 60 "$root/tools/play/launch.sh" "$(dataOf "$1")" "$probe" "$(gameOf "$1")" >/dev/null 2>"$work/startup.err" || {
     echo "bench-compare: the $1 program did not start:" >&2
     cat "$work/startup.err" >&2
     exit 1

@@ -4,11 +4,13 @@
 # The one way the tests, the benchmark, the demo and the Windows check start a private virtual X
 # display. Sourced; defines:
 #
-#   xvfb_start WxHxD DIR   starts Xvfb on a display number that the server picks itself
-#                          (-displayfd), so displays on a shared machine never collide; waits until
-#                          it answers; sets XVFB_PID and exports DISPLAY and LIBGL_ALWAYS_SOFTWARE
-#                          (Mesa's software renderer). DIR receives xvfb.display and xvfb.log.
-#                          Returns 1, with the reason in XVFB_ERROR, when the server does not come up.
+#   xvfb_start WxHxD DIR [N]
+#                          starts Xvfb on a display number that the server picks itself
+#                          (-displayfd), so displays on a shared machine never collide, or on :N
+#                          when N is given; waits until it answers; sets XVFB_PID and exports
+#                          DISPLAY and LIBGL_ALWAYS_SOFTWARE (Mesa's software renderer). DIR
+#                          receives xvfb.display and xvfb.log. Returns 1, with the reason in
+#                          XVFB_ERROR, when the server does not come up (on :N: when it is taken).
 #   xvfb_stop              stops that server (the one this shell started, by its process id).
 #   wm_start DIR           starts a window manager (openbox) on that display, as a desktop has, and
 #                          waits until it answers; sets WM_PID. DIR receives openbox.log. Returns 1,
@@ -20,11 +22,11 @@ XVFB_ERROR=""
 WM_PID=""
 
 xvfb_start() {
-    local screen=$1 dir=$2 n
+    local screen=$1 dir=$2 number=${3:-} n
     local fdfile="$dir/xvfb.display"
     mkdir -p "$dir"
     : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 "$screen" +extension GLX -nolisten tcp -noreset \
+    Xvfb ${number:+":$number"} -displayfd 3 -screen 0 "$screen" +extension GLX -nolisten tcp -noreset \
         3>"$fdfile" >"$dir/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for n in $(seq 1 100); do

@@ -11,7 +11,7 @@
 
 class Mob;
 
-// Where effects put their labels. The HUD's label pass hands one in, so an effect says what it
+// Where effects put their labels. The label pass (ui/labels.h) hands one in, so an effect says what it
 // shows and where, and knows nothing of how text is drawn.
 class WorldLabels {
 public:

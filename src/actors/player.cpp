@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The player's frame: plateau bound, walking, turning, hit points on the HUD, and death.
+// The player's frame: plateau bound, walking, turning, the camera it carries, and death. Its hit
+// points reach the HUD through the frame's showHitPoints (game/frame.cpp).
 #include "actors/player.h"
 
 #include "actors/effect.h"

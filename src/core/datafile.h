@@ -4,8 +4,7 @@
 // The game's data files (shader sources, textures) are opened here and only here, without trusting
 // what lies at their paths: a folder, a FIFO or a device where a file should be is refused before
 // anything is read from it (a FIFO would block the start-up forever), and so is a file larger than
-// its reader allows. Also whether the data folders can be read, and text from outside made safe
-// to print.
+// its reader allows. Also whether the data folders can be read.
 #ifndef GLACIMOR_CORE_DATAFILE_H
 #define GLACIMOR_CORE_DATAFILE_H
 
@@ -55,16 +54,5 @@ std::string gameDataFault();
 
 // The working folder, for messages; "the working folder" when the system does not say.
 std::string workingFolder();
-
-// `length` bytes of text from outside the game (a driver's log, a path) made safe for a terminal:
-// printable ASCII, line breaks, tabs and well-formed UTF-8 letters stay; every other byte (the
-// controls, C1 controls in UTF-8 too, stray bytes) becomes \xHH, so no escape sequence reaches
-// the terminal.
-std::string printable(const char* text, std::size_t length);
-std::string printable(const std::string& text);
-
-// The same for a name or a reason within a one-line message (a folder's name, a driver's version):
-// line breaks and tabs are escaped too, so the message stays one line.
-std::string printableLine(const std::string& text);
 
 #endif

@@ -9,18 +9,6 @@
 #include "core/settings.h"
 #include "ui/gui.h"
 
-const SettingsKey SETTINGS_KEYS[9] = {
-    {Key::F1, &set_god, "godmode on", "godmode off"},
-    {Key::F2, &set_fpscounter, "fps counter on", "fps counter off"},
-    {Key::F3, &set_wireframe, "wireframe on", "wireframe off"},
-    {Key::F4, &set_filtering, "texture filtering on", "texture filtering off"},
-    {Key::F5, &set_mipmap, "mipmaps on", "mipmaps off"},
-    {Key::F6, &set_aniso, "AF on", "AF off"},
-    {Key::F7, &set_shading, "shading on", "shading off"},
-    {Key::F8, &set_culling, "culling on", "culling off"},
-    {Key::F9, &set_alpha, "alpha on", "alpha off"},
-};
-
 namespace {
 
 // The held-key flag a key drives, or null.

@@ -8,6 +8,7 @@
 #define GLACIMOR_GAME_CONTROLS_H
 
 #include "core/input.h"
+#include "core/settings.h"
 
 // What an event asks of the platform beyond the game state it changes.
 enum class Request {
@@ -20,13 +21,18 @@ enum class Request {
 // the text of its new state.
 struct SettingsKey {
     Key key;
+    const char* name; // the key's name, as the player reads it on the key ("F1")
     bool* setting;
     const char* onText;
     const char* offText;
 };
 
-// F1 to F9, the one list of the settings keys and their messages.
-extern const SettingsKey SETTINGS_KEYS[9];
+// The settings keys and their messages, one for each KEYED line of the settings table, in its order.
+#define GLACIMOR_SETTINGS_KEY(type, name, value, report, key, onText, offText) {Key::key, #key, &name, onText, offText},
+#define GLACIMOR_NOT_A_KEY(...)
+inline constexpr SettingsKey SETTINGS_KEYS[] = {GLACIMOR_SETTINGS(GLACIMOR_NOT_A_KEY, GLACIMOR_SETTINGS_KEY)};
+#undef GLACIMOR_NOT_A_KEY
+#undef GLACIMOR_SETTINGS_KEY
 
 // Hands one event to the input record, the settings, the HUD and the player.
 Request handleInput(const InputEvent& event);

@@ -14,6 +14,7 @@
 #include "render/geometry.h"
 #include "render/scene.h"
 #include "ui/gui.h"
+#include "ui/labels.h"
 #include "world/camera.h"
 #include "world/game_object.h"
 #include "world/light.h"
@@ -78,34 +79,42 @@ void drawObstacles()
         obstacle->render();
 }
 
+void drawPlayer() { player.GameObject::render(); }
+
+void drawSkybox() { GM_GL_skybox(); }
+
+void drawSnow() { blizzard.render(); }
+
+void beginOverlay() { beginOverlayState(); }
+
 const UpdateStep UPDATE_STEPS[] = {
-    {"refreshFpsLine", refreshFpsLine},
-    {"runSpawnTimer", runSpawnTimer},
-    {"updateEffects", updateEffects},
-    {"collectExpiredEffects", collectExpiredEffects},
-    {"updateEnemies", updateEnemies},
-    {"updatePlayer", updatePlayer},
-    {"showHitPoints", showHitPoints},
-    {"updateHud", updateHud},
-    {"capEnemies", capEnemies},
-    {"moveLight", moveLight},
-    {"placeCamera", placeCamera},
-    {"advanceSnow", advanceSnow},
+    {GLACIMOR_STEP(refreshFpsLine)},
+    {GLACIMOR_STEP(runSpawnTimer)},
+    {GLACIMOR_STEP(updateEffects)},
+    {GLACIMOR_STEP(collectExpiredEffects)},
+    {GLACIMOR_STEP(updateEnemies)},
+    {GLACIMOR_STEP(updatePlayer)},
+    {GLACIMOR_STEP(showHitPoints)},
+    {GLACIMOR_STEP(updateHud)},
+    {GLACIMOR_STEP(capEnemies)},
+    {GLACIMOR_STEP(moveLight)},
+    {GLACIMOR_STEP(placeCamera)},
+    {GLACIMOR_STEP(advanceSnow)},
 };
 
 // The opaque world is drawn without blending, then the snow and the overlay blend as set.
 const RenderStep RENDER_STEPS[] = {
-    {"beginScene", beginScene, true},
-    {"drawLights", [](double) { drawLights(); }, false},
-    {"drawEnemies", [](double) { drawEnemies(); }, false},
-    {"drawObstacles", [](double) { drawObstacles(); }, false},
-    {"drawPlayer", [](double) { player.GameObject::render(); }, false},
-    {"drawSkybox", [](double) { GM_GL_skybox(); }, true},
-    {"beginBlending", [](double) { beginBlending(); }, true},
-    {"drawSnow", [](double) { blizzard.render(); }, false},
-    {"beginOverlay", [](double) { beginOverlayState(); }, true},
-    {"drawEffectLabels", [](double) { drawEffectLabels(); }, false},
-    {"drawHud", [](double) { drawHud(); }, true},
+    {GLACIMOR_STEP(beginScene), true},
+    {GLACIMOR_STEP(drawLights), false},
+    {GLACIMOR_STEP(drawEnemies), false},
+    {GLACIMOR_STEP(drawObstacles), false},
+    {GLACIMOR_STEP(drawPlayer), false},
+    {GLACIMOR_STEP(drawSkybox), true},
+    {GLACIMOR_STEP(beginBlending), true},
+    {GLACIMOR_STEP(drawSnow), false},
+    {GLACIMOR_STEP(beginOverlay), true},
+    {GLACIMOR_STEP(drawEffectLabels), false},
+    {GLACIMOR_STEP(drawHud), true},
 };
 
 } // namespace

@@ -5,8 +5,9 @@
 // event pump (platform/events.h), updateFrame, renderFrame, then the platform's buffer swap.
 // updateFrame and renderFrame run the steps of two tables in game/frame.cpp, in their order, read
 // here through updateSteps and renderSteps: the tables are the one list of a frame's steps
-// (docs/ARCHITECTURE.md names them, and a test holds the two together). The unit tests run beginFrame and updateFrame, the same steps drawing the same random
-// numbers, so a scripted game is the real game without pictures.
+// (docs/ARCHITECTURE.md names them, and a test holds the two together). The unit tests run
+// beginFrame and updateFrame, the same steps drawing the same random numbers, so a scripted game
+// is the real game without pictures.
 #ifndef GLACIMOR_GAME_FRAME_H
 #define GLACIMOR_GAME_FRAME_H
 
@@ -15,19 +16,37 @@
 // Counts the frame and reads the clock once, deriving frameNormalizer.
 void beginFrame();
 
+// A step's entry in its table: its name, written once, and the function of that name, which an
+// editor's go-to-definition follows from the table.
+#define GLACIMOR_STEP(function) #function, function
+
 // One step of the world's update: no GL, so that a whole game runs headless.
 struct UpdateStep {
     const char* name;
     void (*run)();
 };
 
-// One step of the drawing, for a screen of the given aspect (width / height). The floor steps
-// are the least a frame can draw (the switches, the view, the skybox and the HUD), which the
+// One step of the drawing. Only the first needs the screen's aspect (width / height). The floor
+// steps are the least a frame can draw (the switches, the view, the skybox and the HUD), which the
 // benchmark times on their own.
-struct RenderStep {
+class RenderStep {
+public:
+    constexpr RenderStep(const char* stepName, void (*draw)(), bool floorStep)
+        : name(stepName), floor(floorStep), plain(draw)
+    {
+    }
+    constexpr RenderStep(const char* stepName, void (*draw)(double aspect), bool floorStep)
+        : name(stepName), floor(floorStep), withAspect(draw)
+    {
+    }
+    void run(double aspect) const { withAspect ? withAspect(aspect) : plain(); }
+
     const char* name;
-    void (*run)(double aspect);
     bool floor;
+
+private:
+    void (*plain)() = nullptr;
+    void (*withAspect)(double) = nullptr;
 };
 
 // A table of steps, in the order they run.

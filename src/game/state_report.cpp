@@ -92,8 +92,8 @@ void writeStateReport(std::FILE* out, const ShownFrame& frame)
     std::fprintf(out, "samples %d\nsample_buffers %d\nviewport %d %d\nrenderer %s\n", frame.context.samples,
                  frame.context.sampleBuffers, frame.width, frame.height, frame.context.renderer.c_str());
     std::fprintf(out, "ticks %u\n", static_cast<unsigned>(game_time));
-#define GLACIMOR_REPORT_SETTING(type, name, value) writeSetting(out, #name + 4, name);
-    GLACIMOR_SETTINGS(GLACIMOR_REPORT_SETTING)
+#define GLACIMOR_REPORT_SETTING(type, name, value, report, ...) writeSetting(out, report, name);
+    GLACIMOR_SETTINGS(GLACIMOR_REPORT_SETTING, GLACIMOR_REPORT_SETTING)
 #undef GLACIMOR_REPORT_SETTING
     Report r{out, frame.width, frame.height};
 #define GLACIMOR_REPORT_OBJECT(type, name, arguments, reset) report(r, name);

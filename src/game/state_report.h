@@ -14,7 +14,8 @@
 //   viewport W H       the size the game draws at
 //   renderer TEXT      GL_RENDERER
 //   ticks T            the game's clock at the start of this frame (ms)
-//   one line a setting, its name without "set_" (god, fpscounter, ..., endgame: 0 or 1)
+//   one line a setting, by its word in the settings' table (core/settings.h: god, fpscounter, ...,
+//                      endgame: 0 or 1)
 //   message TEXT       the message line's text (nothing after the key when it is empty)
 //   player X Y Z HP STATE CAMDIST SX SY SR
 //   player_dir DX DY DZ   where the player looks

@@ -4,8 +4,10 @@
 // The world's objects in one table: each global object once, in the order C++ must build them,
 // with what it is built from and what a reset does with it. The definitions (globals.cpp), the
 // reset (reset.cpp), the state the end-to-end tests read (state_report.cpp) and the unit tests
-// all read this table, so adding an object of the world is one line here and its declaration in
-// its owner's header.
+// all read this table. Adding an object of the world is one line here, its declaration in its
+// owner's header, and how the reset test describes it (a `describe` overload in
+// tests/unit/world_test.cpp, without which the tests do not build); the state report tells nothing
+// of it until state_report.cpp gets a `report` overload for its type.
 #ifndef GLACIMOR_GAME_WORLD_H
 #define GLACIMOR_GAME_WORLD_H
 

@@ -5,7 +5,7 @@
 #ifndef GLACIMOR_PLATFORM_BMP_DECODER_H
 #define GLACIMOR_PLATFORM_BMP_DECODER_H
 
-#include "render/textures.h"
+#include "render/bmp.h"
 
 #include <string>
 #include <vector>

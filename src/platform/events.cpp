@@ -6,6 +6,7 @@
 
 #include "core/signals.h"
 #include "game/controls.h"
+#include "game/gamepad_policy.h"
 #include "platform/gamepad.h"
 
 #include <atomic>

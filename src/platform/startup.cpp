@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/datafile.h"
+#include "core/printable.h"
 #include "core/settings.h"
 #include "core/signals.h"
 #include "platform/bmp_decoder.h"
@@ -14,6 +15,7 @@
 #include "render/gl.h"
 #include "render/glew_status.h"
 #include "render/shader.h"
+#include "render/textures.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,24 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// BMP files checked, then decoded into the bitmaps that become the world textures.
+// BMP files checked, read from where their rows begin, then decoded into bitmaps.
 #include "render/bmp.h"
 
 #include "core/datafile.h"
-#include "render/gl.h"
 
-#include <cstdio>
-#include <cstring>
+#include <cstdint>
 #include <vector>
 
 namespace {
-
-bool refuse(const char* file, const std::string& reason)
-{
-    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printableLine(file).c_str(),
-                 printableLine(reason).c_str());
-    return false;
-}
 
 // Little-endian fields of the headers.
 std::uint32_t u16(const unsigned char* p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8); }
@@ -154,34 +145,16 @@ bool readBmp(const char* file, int maxTextureSide, std::vector<unsigned char>& i
     return true;
 }
 
-bool loadBMP(const char* file)
-{
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    // Only the bytes the header accounts for are read, and they are decoded from memory: the file
-    // was examined once and is not opened again by path.
-    std::vector<unsigned char> bytes;
-    std::string why;
-    if (!readBmp(file, maxSide, bytes, why))
-        return refuse(file, why);
-    if (!decoder)
-        return refuse(file, "there is no BMP decoder (the platform installs one as it comes up)");
-    Bitmap bitmap;
-    if (!decoder(bytes, bitmap, why))
-        return refuse(file, why);
-
-    // GLU scales and copies the picture for every level: that memory may be refused too.
-    if (const int error = addTexture(bitmap))
-        return refuse(file, reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(error))));
-    return true;
-}
-
 void setBmpDecoder(BmpDecoder installed) { decoder = installed; }
 
-bool createTextures()
+bool decodeBmpFile(const char* file, int maxTextureSide, Bitmap& bitmap, std::string& why)
 {
-    for (const char* file : TEXTURE_FILES)
-        if (!loadBMP(file))
-            return false;
-    return true;
+    std::vector<unsigned char> bytes;
+    if (!readBmp(file, maxTextureSide, bytes, why))
+        return false;
+    if (!decoder) {
+        why = "there is no BMP decoder (the platform installs one as it comes up)";
+        return false;
+    }
+    return decoder(bytes, bitmap, why);
 }

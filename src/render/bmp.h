@@ -1,26 +1,28 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Reading the world textures' BMP files: the header checked here against the file's size and the
-// driver's largest texture, the pixels decoded by the decoder the platform installs (SDL's), the
-// bitmap uploaded (render/textures.h).
+// Reading a BMP file: its header checked against the file's size and the driver's largest texture
+// before anything is decoded, its rows read from where they begin, its pixels decoded into a
+// bitmap by the decoder the platform installs (SDL's). No GL: the textures made of the bitmaps are
+// render/textures.h's.
 #ifndef GLACIMOR_RENDER_BMP_H
 #define GLACIMOR_RENDER_BMP_H
-
-#include "render/textures.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Loads the four files of TEXTURE_FILES in index order. Needs a current GL context and a decoder.
-// Returns false at the first missing or unusable file, having named it on standard error.
-bool createTextures();
+// A decoded picture as the texture upload hands it to GL: three bytes a pixel, blue first, each
+// row padded to a multiple of four bytes, rows in the order the file's decoder delivers them.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
 
-// Loads one uncompressed 24-bit BMP into a new mipmapped texture and appends its name to textureList.
-// Returns false, having printed why on standard error, when the file is missing or unusable.
-bool loadBMP(const char* file);
+    // Bytes from one row's start to the next.
+    int stride() const { return (width * 3 + 3) / 4 * 4; }
+};
 
 // The bytes of a BMP file that checkBmpHeader needs: the file header and the longest info header.
 constexpr std::size_t BMP_HEADER_BYTES = 14 + 124;
@@ -58,5 +60,10 @@ bool readBmp(const char* file, int maxTextureSide, std::vector<unsigned char>& i
 // installs SDL's decoder; without one, every file is refused.
 using BmpDecoder = bool (*)(const std::vector<unsigned char>& bytes, Bitmap& bitmap, std::string& why);
 void setBmpDecoder(BmpDecoder decoder);
+
+// The file read by readBmp, then decoded by the installed decoder into `bitmap`. Only the bytes
+// the header accounts for are read, and they are decoded from memory: the file is examined once
+// and not opened again by path. Returns false with the reason in `why`.
+bool decodeBmpFile(const char* file, int maxTextureSide, Bitmap& bitmap, std::string& why);
 
 #endif

@@ -5,7 +5,7 @@
 // what start-up says when the driver lacks them.
 #include "render/glew_status.h"
 
-#include "core/datafile.h"
+#include "core/printable.h"
 
 #include <cstddef>
 

@@ -5,6 +5,7 @@
 #include "render/shader.h"
 
 #include "core/datafile.h"
+#include "core/printable.h"
 #include "core/signals.h"
 #include "render/gl.h"
 #include "render/glew_status.h"

@@ -35,7 +35,7 @@ char* file2string(const std::string& path, std::string& why);
 char* file2string(const std::string& path);
 
 // Prints the info log of a shader or program to standard output when it is not empty, its
-// control bytes escaped (core/datafile.h: printable).
+// control bytes escaped (core/printable.h).
 void printLog(unsigned int obj);
 
 #endif

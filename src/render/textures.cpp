@@ -1,17 +1,54 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Uploading the world textures and applying the filtering settings.
+// Making the world textures of their files, uploading a bitmap and applying the filtering settings.
 #include "render/textures.h"
 
+#include "core/printable.h"
 #include "core/settings.h"
 #include "render/gl.h"
+
+#include <cstdio>
+#include <string>
 
 const char* const TEXTURE_FILES[TEXTURE_COUNT] = {
 #define GLACIMOR_TEXTURE_FILE(index, file) file,
     GLACIMOR_TEXTURES(GLACIMOR_TEXTURE_FILE)
 #undef GLACIMOR_TEXTURE_FILE
 };
+
+namespace {
+
+bool refuse(const char* file, const std::string& reason)
+{
+    std::fprintf(stderr, "glacimor: cannot use texture %s: %s\n", printableLine(file).c_str(),
+                 printableLine(reason).c_str());
+    return false;
+}
+
+} // namespace
+
+bool createTextures()
+{
+    for (const char* file : TEXTURE_FILES)
+        if (!loadBMP(file))
+            return false;
+    return true;
+}
+
+bool loadBMP(const char* file)
+{
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    Bitmap bitmap;
+    std::string why;
+    if (!decodeBmpFile(file, maxSide, bitmap, why))
+        return refuse(file, why);
+    // GLU scales and copies the picture for every level: that memory may be refused too.
+    if (const int error = addTexture(bitmap))
+        return refuse(file, reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(error))));
+    return true;
+}
 
 int addTexture(const Bitmap& bitmap)
 {

@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The four world textures, made from the pictures in textures/ at start-up (their files read and
-// checked by render/bmp.h), and their filtering.
+// The four world textures: their files, made into GL textures at start-up (each file read, checked
+// and decoded by render/bmp.h), and their filtering.
 #ifndef GLACIMOR_RENDER_TEXTURES_H
 #define GLACIMOR_RENDER_TEXTURES_H
+
+#include "render/bmp.h"
 
 #include <vector>
 
@@ -27,19 +29,16 @@ enum : unsigned {
 extern const char* const TEXTURE_FILES[TEXTURE_COUNT];
 
 // GL names of the world textures, by TEX_* index; an object of the world (game/world.h), filled
-// once per GL context by createTextures (render/bmp.h).
+// once per GL context by createTextures.
 extern std::vector<unsigned> textureList;
 
-// A decoded picture as the upload hands it to GL: three bytes a pixel, blue first, each row
-// padded to a multiple of four bytes, rows in the order the file's decoder delivers them.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> pixels;
+// Loads the four files of TEXTURE_FILES in index order. Needs a current GL context and a decoder.
+// Returns false at the first missing or unusable file, having named it on standard error.
+bool createTextures();
 
-    // Bytes from one row's start to the next.
-    int stride() const { return (width * 3 + 3) / 4 * 4; }
-};
+// Loads one uncompressed 24-bit BMP into a new mipmapped texture and appends its name to textureList.
+// Returns false, having printed why on standard error, when the file is missing or unusable.
+bool loadBMP(const char* file);
 
 // Makes a new mipmapped texture of the bitmap and appends its name to textureList.
 // Needs a current GL context. Returns 0, or GLU's error (gluErrorString) when the mipmaps could

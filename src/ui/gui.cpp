@@ -4,9 +4,7 @@
 // The HUD's text slots, the message timer and the HUD drawing.
 #include "ui/gui.h"
 
-#include "actors/effect.h"
 #include "actors/endgame.h"
-#include "actors/player.h"
 #include "core/clock.h"
 #include "core/settings.h"
 #include "render/gl.h"
@@ -80,59 +78,4 @@ void Gui::render()
         glQuickText::printfAt(-0.25, 0.2, 0, 0.005, "%s", "GAME OVER");
         glQuickText::printfAt(-0.27, 0.1, 0, 0.003, "%s", endScore().c_str());
     }
-}
-
-void GM_font_3d(double x, double y, double z, const char* text)
-{
-    glLoadIdentity();
-    glTranslated(x, y, z);
-    glRotated(-player.azimut(), 0, 1, 0);
-    glQuickText::printfAt(-1.2, 0, 0, 0.05, "%s", text);
-}
-
-namespace {
-
-// Effects write their labels here; each becomes a world label.
-class FontLabels : public WorldLabels {
-public:
-    void label(double x, double y, double z, const char* text) override { GM_font_3d(x, y, z, text); }
-};
-
-} // namespace
-
-void DistinctLabels::begin(WorldLabels& target)
-{
-    out = &target;
-    shown.clear();
-}
-
-std::size_t DistinctLabels::ShownHash::operator()(const Shown& label) const
-{
-    std::size_t h = std::hash<std::string>()(label.text);
-    for (const double v : {label.x, label.y, label.z})
-        h = h * 1000003u ^ std::hash<double>()(v);
-    return h;
-}
-
-void DistinctLabels::label(double x, double y, double z, const char* text)
-{
-    if (out && shown.insert(Shown{x, y, z, text}).second)
-        out->label(x, y, z, text);
-}
-
-void passEffectLabels(WorldLabels& out)
-{
-    // Kept from pass to pass, so that its buckets are not allocated again every frame.
-    static DistinctLabels distinct;
-    distinct.begin(out);
-    for (std::size_t i = 0; i < effectList.size(); ++i)
-        effectList[i]->render(distinct);
-}
-
-void drawEffectLabels()
-{
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColor3d(0, 1, 0);
-    FontLabels labels;
-    passEffectLabels(labels);
 }

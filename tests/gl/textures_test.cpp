@@ -7,7 +7,6 @@
 #include "world_textures.h"
 
 #include "core/settings.h"
-#include "render/bmp.h"
 #include "render/textures.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #ifndef GLACIMOR_TESTS_WORLD_TEXTURES_H
 #define GLACIMOR_TESTS_WORLD_TEXTURES_H
 
-#include "render/bmp.h"
 #include "render/textures.h"
 
 #include <gtest/gtest.h>

@@ -32,8 +32,8 @@ InputEvent keyUp(Key key)
 std::string settings()
 {
     std::ostringstream values;
-#define GLACIMOR_SETTING_VALUE(type, name, value) values << #name << '=' << name << ' ';
-    GLACIMOR_SETTINGS(GLACIMOR_SETTING_VALUE)
+#define GLACIMOR_SETTING_VALUE(type, name, value, ...) values << #name << '=' << name << ' ';
+    GLACIMOR_SETTINGS(GLACIMOR_SETTING_VALUE, GLACIMOR_SETTING_VALUE)
 #undef GLACIMOR_SETTING_VALUE
     return values.str();
 }

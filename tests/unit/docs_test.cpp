@@ -154,9 +154,9 @@ TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
 
     InputEvent press;
     press.type = InputEvent::KeyDown;
-    for (int n = 0; n < 9; ++n) {
-        const std::string key = "F" + std::to_string(n + 1);
-        press.key = SETTINGS_KEYS[n].key;
+    for (const SettingsKey& settingsKey : SETTINGS_KEYS) {
+        const std::string key = settingsKey.name;
+        press.key = settingsKey.key;
         handleInput(press);
         const std::string first = text(gui.text3);
         handleInput(press);

@@ -4,6 +4,8 @@
 // Status effects on their targets, the player's two bursts, and the housekeeping of effectList.
 #include "game_fixture.h"
 
+#include "ui/labels.h"
+
 #include <algorithm>
 #include <vector>
 

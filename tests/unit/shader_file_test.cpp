@@ -4,6 +4,7 @@
 // Reading the shader sources: the loader must hand the compiler every byte of the file, and the
 // shipped sources must be what the loader and the driver expect.
 #include "core/datafile.h"
+#include "core/printable.h"
 #include "platform/startup.h"
 #include "render/shader.h"
 

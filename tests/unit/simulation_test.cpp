@@ -96,8 +96,10 @@ TEST_F(SimulationTest, IntervalRunsOutAfter1517Spawns)
 
 TEST_F(SimulationTest, TenMinutesStandingStill)
 {
-    // The player never moves: the enemies reach it, it dies, and the world goes on.
+    // The player never moves: the enemies reach it, stop short of it, it dies, and the world goes on.
     Ticks deathTick = 0;
+    std::size_t closeAtDeath = 0; // enemies within 4 units
+    double nearestAtDeath = 1e9;
     std::size_t maxEnemies = 0;
     Enemy* newestAtDeath = nullptr;
     std::size_t spawnsAfterDeath = 0;
@@ -110,6 +112,10 @@ TEST_F(SimulationTest, TenMinutesStandingStill)
             deathTick = t;
             newestAtDeath = enemyList.back();
             lastSlot = game_timeN;
+            for (const Enemy* e : enemyList) {
+                closeAtDeath += e->distance(player) < 4.0;
+                nearestAtDeath = std::min(nearestAtDeath, e->distance(player));
+            }
         }
         if (deathTick != 0 && game_timeN != lastSlot) {
             ++spawnsAfterDeath;
@@ -126,6 +132,11 @@ TEST_F(SimulationTest, TenMinutesStandingStill)
     EXPECT_EQ(player.hp, 0.0);
     EXPECT_EQ(set_score, static_cast<double>(deathTick));
     EXPECT_LT(deathTick, 60000u); // a player who stands still does not last a minute
+    // Those that came stopped 4 units short of it, each within its last step (0.16 units in a 16 ms
+    // frame): a golden count of them, and none nearer.
+    EXPECT_EQ(deathTick, 17120u) << "death tick";
+    EXPECT_EQ(closeAtDeath, 2u) << "enemies stopped by the player at its death";
+    EXPECT_GT(nearestAtDeath, 4.0 - 0.16);
     EXPECT_EQ(player.pos.x, 0.0);
     EXPECT_EQ(player.pos.z, 0.0);
     EXPECT_EQ(maxEnemies, 1000u);

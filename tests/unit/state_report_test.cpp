@@ -98,7 +98,10 @@ TEST_F(StateReportTest, TellsTheFrameTheSettingsTheMessageAndWhereEachFigureStan
     EXPECT_EQ(r.first.at("viewport"), "800 600");
     EXPECT_EQ(r.first.at("renderer"), "llvmpipe (LLVM 15.0.6, 256 bits)");
     EXPECT_EQ(r.first.at("ticks"), "1234");
-    // Every setting by its name without "set_", the keys the tests wait on among them.
+    // Every setting by the word of its table line, among them the words the end-to-end tests wait on.
+#define GLACIMOR_EXPECT_REPORTED(type, name, value, report, ...) EXPECT_EQ(r.first.count(report), 1u) << report;
+    GLACIMOR_SETTINGS(GLACIMOR_EXPECT_REPORTED, GLACIMOR_EXPECT_REPORTED)
+#undef GLACIMOR_EXPECT_REPORTED
     for (const char* key : {"god", "fpscounter", "wireframe", "filtering", "mipmap", "aniso", "shading", "culling",
                             "alpha", "endgame", "spawntime", "fullscreen"})
         EXPECT_EQ(r.first.count(key), 1u) << key;

@@ -145,8 +145,8 @@ State worldState()
     GLACIMOR_WORLD(GLACIMOR_DESCRIBE_OBJECT)
     std::ostringstream values;
     values << std::setprecision(17);
-#define GLACIMOR_DESCRIBE_VALUE(type, name, value) values << #name << ' ' << name << '\n';
-    GLACIMOR_SETTINGS(GLACIMOR_DESCRIBE_VALUE)
+#define GLACIMOR_DESCRIBE_VALUE(type, name, value, ...) values << #name << ' ' << name << '\n';
+    GLACIMOR_SETTINGS(GLACIMOR_DESCRIBE_VALUE, GLACIMOR_DESCRIBE_VALUE)
     GLACIMOR_CLOCKS(GLACIMOR_DESCRIBE_VALUE)
     values << "flakesDrawn " << flakesDrawn;
     state.emplace_back("settings and clocks", values.str());

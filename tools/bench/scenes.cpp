@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "game/frame.h"
 #include "game/reset.h"
+#include "math/vec3.h"
 #include "ui/gui.h"
 
 #include <cmath>
@@ -28,7 +29,6 @@ constexpr int RINGS = 10;
 constexpr int PER_RING = 100;
 constexpr double FIRST_RADIUS = 12;
 constexpr double RING_STEP = 8;
-constexpr double DEGREES_PER_RADIAN = 57.29578;
 // Two upright cubes never touch when their centres are 3 apart, however they are turned: each
 // reaches at most half the diagonal of its 2 x 2 cross-section, 1.415, from its upright axis.
 constexpr double SPACING = 3;

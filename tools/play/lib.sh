@@ -117,6 +117,21 @@ probe_library() {
     [ -f "$probe" ] && echo "$probe"
 }
 
+# launch_game DIR PROBE COMMAND...: the one way every script and the benchmark start the real game:
+# from DIR (where it finds textures/ and shader/), with the probe PROBE preloaded (none when empty)
+# and the libraries of PLAY_PRELOAD after it; what the probe does is said by the GLACIMOR_*
+# variables of its environment (tools/play/probe.cpp). Replaces the calling shell: call it in a
+# subshell, or as a script's last word (tools/play/launch.sh).
+launch_game() {
+    local dir=$1 probe=$2
+    shift 2
+    cd "$dir" || exit 127
+    [ -n "$probe" ] || exec "$@"
+    # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
+    LD_PRELOAD="$probe${PLAY_PRELOAD:+ $PLAY_PRELOAD}" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "$@"
+}
+
 # start_game [COMMAND...]: starts the game (or COMMAND, which starts it) in the background, from
 # GAME_DIR (default: the repository root, where it finds textures/ and shader/), with the probe
 # preloaded when it is built: after every frame the game reports its state to $STATE_FILE (the
@@ -133,14 +148,8 @@ start_game() {
     STATE_FILE="$OUT/game.state"
     HOLD_FILE="$OUT/hold"
     rm -f "$STATE_FILE" "$HOLD_FILE" "$OUT/state.fault"
-    if [ -n "$probe" ]; then
-        # The probe is loaded ahead of the sanitizers' runtime, which would otherwise refuse to start.
-        (cd "$dir" && LD_PRELOAD="$probe${PLAY_PRELOAD:+ $PLAY_PRELOAD}" GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" GLACIMOR_PROBE_HOLD="$HOLD_FILE" \
-            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" exec "${command[@]}") \
-            >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
-    else
-        (cd "$dir" && exec "${command[@]}") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
-    fi
+    (export GLACIMOR_STATE_PROBE_OUT="$STATE_FILE" GLACIMOR_PROBE_HOLD="$HOLD_FILE"
+        launch_game "$dir" "$probe" "${command[@]}") >"$OUT/game.stdout" 2>"$OUT/game.stderr" </dev/null &
     GAME_PID=$!
     GAME_STATUS=""
     PROBED=$probe

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A game controller for the end-to-end tests, without hardware: preloaded into the real glacimor
-// after the probe (LD_PRELOAD="probe pad"), it plugs SDL's virtual controller in and plays it.
+// after the probe (LD_PRELOAD="probe pad"), it plugs SDL's virtual controller in and plays it. It
+// does not wrap the buffer swap itself: it hands the probe (tools/play/probe.cpp) its reading of
+// the commands as the library is loaded, and the probe calls it after each swap.
 //
 //   GLACIMOR_PAD_COMMANDS=FILE   after every buffer swap, carries out the lines added to FILE since
 //                                the last one, in order, and then rewrites FILE.done with the
@@ -114,14 +116,21 @@ void readCommands(const char* path)
     }
 }
 
-} // namespace
-
-extern "C" void SDL_GL_SwapWindow(SDL_Window* window)
+// Between two frames: the commands added since the last swap.
+void afterSwap()
 {
-    using SwapFn = void (*)(SDL_Window*);
-    static const SwapFn realSwap = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
-    if (realSwap)
-        realSwap(window);
     if (const char* path = std::getenv("GLACIMOR_PAD_COMMANDS"))
         readCommands(path);
 }
+
+// Loaded after the probe, whose functions are then there to be found.
+__attribute__((constructor)) void handToTheProbe()
+{
+    using AddFn = bool (*)(void (*)());
+    const auto add = reinterpret_cast<AddFn>(dlsym(RTLD_DEFAULT, "glacimor_probe_after_swap"));
+    if (!add || !add(afterSwap))
+        std::fprintf(stderr, "glacimor pad: no probe to call it between frames; preload it after "
+                             "libglacimor_probe.so\n");
+}
+
+} // namespace

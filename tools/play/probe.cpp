@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The probe preloaded into the real glacimor (LD_PRELOAD) by the end-to-end tests, the demo, the
-// soak and the benchmark. It changes nothing in the game: it wraps SDL_Init and the buffer swap
-// (SDL_GL_SwapBuffers or SDL_GL_SwapWindow, whichever the program calls), and after each swap:
+// soak and the benchmark: the one library that wraps the game's buffer swap. It changes nothing in
+// the game: it wraps SDL_Init and SDL_GL_SwapWindow, and after each swap:
 //
 //   GLACIMOR_STATE_PROBE_OUT=FILE     calls the game's state contract, glacimor_report_state
 //                                     (game/state_report.h), which rewrites FILE with the state
@@ -19,8 +19,12 @@
 //                                     lets N frames be shown first and adds "frame_ms <k> <ms>"
 //                                     for each later frame k, from one swap's return to the next.
 //
-// It needs no header of SDL or of the game: the two swaps are declared here as SDL has them, and
-// the contract is found by its name alone, so the same probe serves every build of the game.
+// A library preloaded after it that has something to do between frames (the virtual controller,
+// tools/play/pad.cpp) hands it a function through glacimor_probe_after_swap instead of wrapping
+// the swap again; those functions run after each swap, before the state is reported.
+//
+// It needs no header of SDL or of the game: the swap is declared here as SDL has it, and the
+// contract is found by its name alone, so the same probe serves every build of the game.
 #include <dlfcn.h>
 #include <time.h>
 #include <unistd.h>
@@ -117,24 +121,24 @@ void holdWhileAsked(const char* path)
     unlink(held.c_str());
 }
 
-// Around every swap, whichever function made it; a swap made inside another (one SDL layer
-// calling the other) counts once.
-int swapDepth = 0;
+// --- What other preloaded libraries do between frames ------------------------------------------
+
+constexpr int MAX_HOOKS = 8;
+void (*hooks[MAX_HOOKS])() = {};
+int hookCount = 0;
 
 // Before the swap: the frame of the last report is still on the screen, the next one drawn but not
 // shown.
 void beforeSwap()
 {
-    if (swapDepth > 0)
-        return;
     if (const char* path = std::getenv("GLACIMOR_PROBE_HOLD"))
         holdWhileAsked(path);
 }
 
 void afterSwap()
 {
-    if (swapDepth > 0)
-        return;
+    for (int i = 0; i < hookCount; ++i)
+        hooks[i]();
     if (const char* path = std::getenv("GLACIMOR_STATE_PROBE_OUT"))
         reportState(path);
     if (const char* path = std::getenv("GLACIMOR_STARTUP_PROBE_OUT"))
@@ -152,16 +156,12 @@ extern "C" int SDL_Init(std::uint32_t flags)
     return realInit ? realInit(flags) : -1;
 }
 
-extern "C" void SDL_GL_SwapBuffers()
+extern "C" bool glacimor_probe_after_swap(void (*hook)())
 {
-    using SwapFn = void (*)();
-    static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapBuffers");
-    beforeSwap();
-    ++swapDepth;
-    if (realSwap)
-        realSwap();
-    --swapDepth;
-    afterSwap();
+    if (!hook || hookCount == MAX_HOOKS)
+        return false;
+    hooks[hookCount++] = hook;
+    return true;
 }
 
 extern "C" void SDL_GL_SwapWindow(void* window)
@@ -169,9 +169,7 @@ extern "C" void SDL_GL_SwapWindow(void* window)
     using SwapFn = void (*)(void*);
     static const SwapFn realSwap = nextSymbol<SwapFn>("SDL_GL_SwapWindow");
     beforeSwap();
-    ++swapDepth;
     if (realSwap)
         realSwap(window);
-    --swapDepth;
     afterSwap();
 }
