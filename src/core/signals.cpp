@@ -126,6 +126,9 @@ void onGraceOver(int sig, siginfo_t* info, void*)
 {
     if (info && info->si_code == SI_TIMER && info->si_value.sival_ptr == &graceTimer)
         ::_exit(0);
+    // Ignored before: ignored still, and the timer keeps its handler.
+    if (!(graceBefore.sa_flags & SA_SIGINFO) && graceBefore.sa_handler == SIG_IGN)
+        return;
     const int savedErrno = errno;
     ::sigaction(sig, &graceBefore, nullptr);
     // Blocked while this handler runs: delivered, with that action, as it returns.
