@@ -8,7 +8,10 @@
 
 #include <atomic>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <cstdio>
+#include <cstdlib>
+#else
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
@@ -20,6 +23,9 @@ namespace {
 
 std::atomic<const char*> stageNow{"starting"};
 std::atomic<bool> stopAsked{false};
+std::atomic<int> lineStream{2};
+// The line for a display that went away; in start-up " while <stage>; ..." follows.
+constexpr const char* DISPLAY_LOST = "glacimor: the connection to the display was lost";
 static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the signal handlers read these");
 
@@ -42,6 +48,11 @@ std::atomic<bool> playing{false};
 std::atomic<bool> graceArmed{false};
 timer_t graceTimer;
 bool haveGraceTimer = false;
+// The grace timer's signal: a real-time signal of the game's own, not SIGALRM, which alarm(),
+// setitimer and libraries share; a SIGALRM from anyone meets what the game was started with.
+constexpr int GRACE_SIGNAL_OFFSET = 3;
+int graceSignal = 0;
+struct sigaction graceBefore;
 
 // One line, put together without allocating.
 struct Line {
@@ -53,12 +64,12 @@ struct Line {
             text[length++] = *part;
         return *this;
     }
-    void writeAndEnd(int status)
+    [[noreturn]] void writeAndEnd(int status)
     {
         text[length++] = '\n';
         std::size_t done = 0;
         while (done < length) {
-            const ssize_t wrote = ::write(2, text + done, length - done);
+            const ssize_t wrote = ::write(lineStream.load(), text + done, length - done);
             if (wrote <= 0 && errno != EINTR)
                 break;
             if (wrote > 0)
@@ -109,8 +120,21 @@ void onStop(int sig)
 }
 
 // The frame under way did not end within the grace period: the player asked to stop, so the game
-// stops, as it would have after the frame.
-void onGraceOver(int) { ::_exit(0); }
+// stops, as it would have after the frame. The same signal from anyone else (sent, not the timer's)
+// gets what it would have got without the game's handler.
+void onGraceOver(int sig, siginfo_t* info, void*)
+{
+    if (info && info->si_code == SI_TIMER && info->si_value.sival_ptr == &graceTimer)
+        ::_exit(0);
+    // Ignored before: ignored still, and the timer keeps its handler.
+    if (!(graceBefore.sa_flags & SA_SIGINFO) && graceBefore.sa_handler == SIG_IGN)
+        return;
+    const int savedErrno = errno;
+    ::sigaction(sig, &graceBefore, nullptr);
+    // Blocked while this handler runs: delivered, with that action, as it returns.
+    ::raise(sig);
+    errno = savedErrno;
+}
 
 void install(int sig, void (*handler)(int), struct sigaction* before)
 {
@@ -145,7 +169,28 @@ void startUpStage(const char* stage) { stageNow.store(stage); }
 
 const char* currentStartUpStage() { return stageNow.load(); }
 
+void sayLinesOn(int fd) { lineStream.store(fd); }
+
 bool stopRequested() { return stopAsked.load(); }
+
+#ifndef _WIN32
+int graceTimerSignal() { return graceSignal; }
+#endif
+
+void displayLost()
+{
+#ifndef _WIN32
+    Line line;
+    line << DISPLAY_LOST;
+    if (!playing.load())
+        line << " while " << stageNow.load() << "; the game cannot start";
+    line.writeAndEnd(1);
+#else
+    std::fprintf(stderr, "%s\n", DISPLAY_LOST);
+    std::fflush(stderr);
+    std::_Exit(1);
+#endif
+}
 
 #ifndef _WIN32
 
@@ -164,11 +209,18 @@ void unguardThisThread() { restoreAltStack(helperBefore); }
 
 void startPlaying()
 {
-    // The timer is made here, outside any handler; arming it is all a handler does.
+    // The timer is made here, outside any handler; arming it is all a handler does. Its signal
+    // carries the timer's own address, which tells it from the same signal sent by anyone else.
+    graceSignal = SIGRTMIN + GRACE_SIGNAL_OFFSET;
+    struct sigaction action{};
+    action.sa_sigaction = onGraceOver;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_SIGINFO | SA_RESTART;
+    ::sigaction(graceSignal, &action, &graceBefore);
     sigevent event{};
     event.sigev_notify = SIGEV_SIGNAL;
-    event.sigev_signo = SIGALRM;
-    install(SIGALRM, onGraceOver, nullptr);
+    event.sigev_signo = graceSignal;
+    event.sigev_value.sival_ptr = &graceTimer;
     haveGraceTimer = ::timer_create(CLOCK_MONOTONIC, &event, &graceTimer) == 0;
     playing.store(true);
     for (std::size_t i = 0; i < sizeof CRASH_SIGNALS / sizeof CRASH_SIGNALS[0]; ++i)
@@ -181,6 +233,7 @@ void startPlaying()
 // Windows has no SIGTERM from outside and no sigaltstack: SDL's own SIGINT handler turns Ctrl+C
 // in a console into its quit request, which ends the game after the frame, and a crash is
 // Windows' to report.
+int graceTimerSignal() { return 0; }
 void guardStartUp() {}
 void guardThisThread() {}
 void unguardThisThread() {}

@@ -7,6 +7,7 @@
 #include "core/signals.h"
 #include "game/controls.h"
 #include "game/gamepad_policy.h"
+#include "platform/display.h"
 #include "platform/gamepad.h"
 
 #include <atomic>
@@ -103,6 +104,10 @@ void carryOut(Request request, EventContext& context)
 {
     switch (request) {
     case Request::Quit:
+        // A Wayland compositor that ended reaches the game as SDL's quit request; that is no
+        // player's choice, and the game ends as for any display it lost.
+        if (displayConnectionLost(context.window))
+            displayLost();
         if (context.running)
             *context.running = false;
         break;

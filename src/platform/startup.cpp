@@ -11,6 +11,7 @@
 #include "core/signals.h"
 #include "platform/bmp_decoder.h"
 #include "platform/deep_stack.h"
+#include "platform/display.h"
 #include "render/bmp.h"
 #include "render/gl.h"
 #include "render/glew_status.h"
@@ -129,16 +130,28 @@ bool bringUp(const BringUp& how, Screen& screen)
     if (how.loadAssets && !findGameData())
         return false;
     startUpStage("starting SDL and connecting to the display");
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0)
-        return fail("SDL_Init", SDL_GetError());
+    watchDisplayConnection();
+    HeldStandardError connecting;
+    const bool started = SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == 0;
+    const std::string said = connecting.release();
     // Without a display SDL falls back on drivers that show nothing; the game would play unseen
     // and never end. Only when asked for by name (SDL_VIDEODRIVER) are they meant.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
-        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
-        SDL_Quit();
-        return fail("SDL_Init", "no display found (neither DISPLAY nor WAYLAND_DISPLAY leads to one)");
+    const char* driver = started ? SDL_GetCurrentVideoDriver() : nullptr;
+    const bool unseen = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    const bool noDisplay = !started || (unseen && !SDL_GetHint(SDL_HINT_VIDEODRIVER));
+    if (noDisplay) {
+        // A display that is there but refuses the game is said as that, on the one line, in place
+        // of what the libraries said on their own while SDL tried it and the others.
+        const std::string refusal = displayRefusal();
+        if (refusal.empty())
+            std::fputs(said.c_str(), stderr);
+        const std::string why = started ? "no display found (neither DISPLAY nor WAYLAND_DISPLAY leads to one)"
+                                        : SDL_GetError();
+        if (started)
+            SDL_Quit();
+        return fail("SDL_Init", refusal.empty() ? why.c_str() : refusal.c_str());
     }
+    std::fputs(said.c_str(), stderr);
     if (how.quitAtExit)
         std::atexit(SDL_Quit);
     // The game's time counts from SDL_Init, and SDL decodes its textures' files.
@@ -151,6 +164,7 @@ bool bringUp(const BringUp& how, Screen& screen)
         SDL_ShowCursor(SDL_DISABLE);
     if (const char* failed = openWindow(screen, how.caption, how.fullscreen, SDL_CreateWindow, how.width, how.height))
         return fail(failed, SDL_GetError());
+    watchDisplayConnection();
     // The game reads keys, never text: without this SDL 2 would also run every key through the
     // system's text input (and its input method).
     SDL_StopTextInput();

@@ -34,16 +34,22 @@ void Gui::setText3(const char* text, double r, double g, double b)
 {
     text3.set(text, r, g, b);
     text3Timer = 10.0;
+    text3Fresh = true;
 }
 
 void Gui::update()
 {
     if (text3Timer > 0)
         text3Timer -= frameNormalizer;
-    if (text3Timer <= 0) {
+    // The frame's time is the time before its keys were read: a frame of a second or more after
+    // a slow one (a software renderer under load, a machine waking) would take a message set by
+    // its own key before it was ever drawn. Such a message is drawn in this frame and gone in the
+    // next; at ordinary frame rates its timer is still running here, and nothing differs.
+    if (text3Timer <= 0 && !text3Fresh) {
         text3.text.str(std::string());
         text3.text.clear();
     }
+    text3Fresh = false;
 }
 
 namespace {

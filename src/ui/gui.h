@@ -31,13 +31,15 @@ public:
     Gui_textObj text2;        // bottom left: the player's hit points
     Gui_textObj text3;        // bottom centre: toggle messages, shown for a second
     double text3Timer = 0;    // remaining time of text3, in frameNormalizer units (100 ms)
+    bool text3Fresh = false;  // text3 was set since the last update: it is drawn at least once
 
     void setText1(const char* text, double r, double g, double b);
     void setText2(const char* text, double r, double g, double b);
     // Also shows the message for 10 units (1000 ms of game time).
     void setText3(const char* text, double r, double g, double b);
 
-    // Ages the message once per frame.
+    // Ages the message once per frame; a message set since the last update stays for this frame
+    // even when the frame's time has used up its whole second.
     void update();
     // Draws the HUD, filled, in normalised device coordinates: both matrices are left at identity.
     void render();

@@ -14,6 +14,8 @@
 #   In a frame that does not end (the probe holds it before its swap): status 0, nothing printed.
 #     (The quit waited for the frame's end.)
 #   In an ordinary frame, SIGINT: the frame under way is still finished and shown, then status 0.
+#   In play, a SIGALRM not the game's (another program's or a library's alarm): it does what it does
+#     to any program, the end by SIGALRM. (It was taken for the game's own timer: status 0.)
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
@@ -54,4 +56,11 @@ expect_lines ordinary_frame
 [ "$(state frame)" -gt "$before" ] ||
     fail "ordinary_frame: the frame under way at SIGINT was not finished (last frame $(state frame), $before before it)"
 
-pass "SIGTERM in start-up: its line, status 1; SIGTERM in an endless frame and SIGINT: status 0"
+# --- A stray SIGALRM ---
+start_game
+wait_for_window Glacimor 60
+wait_for_first_frames 60
+stop stray_alarm ALRM $((128 + 14))
+expect_lines stray_alarm
+
+pass "SIGTERM in start-up: its line, status 1; SIGTERM in an endless frame and SIGINT: status 0; a stray SIGALRM: its own end"

@@ -3,8 +3,9 @@
 
 // Signals at the two times that matter: during start-up a crash (a real overflowed stack) and a
 // stop are each one line and status 1; during play SIGTERM and SIGINT ask for the quit, the frame
-// under way may finish, and a frame that does not finish is cut short with status 0. Each case runs
-// in a child process of its own (a death test), since it changes the process's signal handlers.
+// under way may finish, and a frame that does not finish is cut short with status 0, by a timer
+// whose signal is told from anyone else's. Each case runs in a child process of its own (a death
+// test), since it changes the process's signal handlers.
 #include "core/signals.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+
+#include <sys/wait.h>
 
 namespace {
 
@@ -100,4 +103,29 @@ TEST_F(SignalsDeathTest, AStopInPlayLetsTheFrameEndOrCutsItShortWithStatusZero)
             endlessFrame();
         },
         testing::ExitedWithCode(0), "^$");
+}
+
+TEST_F(SignalsDeathTest, OnlyTheGraceTimersOwnSignalEndsTheGameAsItsTimer)
+{
+    // Another program's or a library's alarm is not the game's timer: it does what it does to
+    // any program (the game used to end with status 0 and nothing said).
+    EXPECT_EXIT(
+        {
+            guardStartUp();
+            startPlaying();
+            std::raise(SIGALRM);
+            std::_Exit(3);
+        },
+        testing::KilledBySignal(SIGALRM), "^$");
+    // Nor is the timer's own signal number sent by anyone but the timer.
+    EXPECT_EXIT(
+        {
+            guardStartUp();
+            startPlaying();
+            if (graceTimerSignal() == 0 || graceTimerSignal() == SIGALRM)
+                std::_Exit(2);
+            std::raise(graceTimerSignal());
+            std::_Exit(3);
+        },
+        [](int status) { return WIFSIGNALED(status) && WTERMSIG(status) >= SIGRTMIN; }, "^$");
 }

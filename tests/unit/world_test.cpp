@@ -124,7 +124,7 @@ void describe(std::ostream& out, const Gui& g)
 {
     for (const Gui_textObj* slot : {&g.text1, &g.text2, &g.text3})
         out << '"' << slot->text.str() << "\" " << slot->red << ' ' << slot->green << ' ' << slot->blue << ' ';
-    out << g.text3Timer;
+    out << g.text3Timer << ' ' << g.text3Fresh;
 }
 
 void describe(std::ostream&, const Cube&) {}

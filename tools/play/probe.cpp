@@ -13,6 +13,9 @@
 //                                     frame, with FILE.held made meanwhile: the screen then shows the
 //                                     frame of the last report, and a picture taken is its picture.
 //                                     The game's clock runs on, as in any long frame.
+//   GLACIMOR_PROBE_HOLD_START=FILE    while FILE exists, holds the game once SDL_Init has returned
+//                                     (connected to the display, no window yet), with FILE.held
+//                                     made meanwhile: a test can take the display away in start-up.
 //   GLACIMOR_STARTUP_PROBE_OUT=FILE   times the start-up: writes "startup_ms <ms>" (SDL_Init to
 //                                     the return of the first swap) to FILE and ends the process
 //                                     there. With GLACIMOR_STARTUP_PROBE_FRAMES=N (1 to 100) it
@@ -153,7 +156,10 @@ extern "C" int SDL_Init(std::uint32_t flags)
     static const InitFn realInit = nextSymbol<InitFn>("SDL_Init");
     if (initTime < 0)
         initTime = secondsNow();
-    return realInit ? realInit(flags) : -1;
+    const int result = realInit ? realInit(flags) : -1;
+    if (const char* path = std::getenv("GLACIMOR_PROBE_HOLD_START"))
+        holdWhileAsked(path);
+    return result;
 }
 
 extern "C" bool glacimor_probe_after_swap(void (*hook)())
