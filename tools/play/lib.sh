@@ -401,17 +401,22 @@ key_to() {
 
 # catch_message KEY SETTING VALUE TEXT NAME: presses KEY, which turns SETTING to VALUE and shows TEXT
 # on the message line for a second of game time, and takes the picture NAME while the message is
-# shown (the state after the picture still holds it, so every frame on the screen meanwhile had it).
-# When the message went away during the picture (a busy machine's slow frames), the key is pressed
-# twice more and the picture taken again. Leaves SETTING at VALUE.
+# shown: the game is held before its next frame (hold_game) while the picture is taken, so the
+# frame on the screen is the one whose state says TEXT, however slow the machine. When the message
+# went away before the game held (a busy machine's slow frames), the key is pressed twice more and
+# the picture taken again. Leaves SETTING at VALUE.
 catch_message() {
     local key=$1 setting=$2 value=$3 text=$4 name=$5 try
     for try in 1 2 3 4; do
         key_to "$key" "$setting" "$value"
+        hold_game
         if state_holds "v[\"message\"] == \"$text\""; then
-            snap_state "$name"
-            state_holds "v[\"message\"] == \"$text\"" && return 0
+            snap "$name"
+            { echo "from_frame $(state frame)"; cat "$STATE_FILE"; } >"$OUT/$name.state"
+            release_game
+            return 0
         fi
+        release_game
         log "$name: '$text' went away before the picture was taken (frames of $(state frame_ms) ms); again"
         key_to "$key" "$setting" $((1 - value))
     done
