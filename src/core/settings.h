@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The game's settings: compiled-in defaults, flipped at run time by F1 to F9.
+// The game's settings: compiled-in defaults, flipped at run time by F1 to F9 and M.
 // Plain globals, read directly by every subsystem.
 #ifndef GLACIMOR_CORE_SETTINGS_H
 #define GLACIMOR_CORE_SETTINGS_H
@@ -23,7 +23,8 @@
     X(bool, set_wireframe, false)    /* F3: polygons drawn as lines (the HUD stays filled) */   \
     X(bool, set_god, false)          /* F1: enemies in reach do no harm */                      \
     X(bool, set_endgame, false)      /* the player has died; set once, never reset */           \
-    X(double, set_score, 0.0)        /* ticks of the game clock at the moment of death */
+    X(double, set_score, 0.0)        /* ticks of the game clock at the moment of death */       \
+    X(bool, set_sound, true)         /* M: the game's sound */
 
 #define GLACIMOR_DECLARE_SETTING(type, name, value) extern type name;
 GLACIMOR_SETTINGS(GLACIMOR_DECLARE_SETTING)

@@ -25,8 +25,8 @@ struct SettingsKey {
     const char* offText;
 };
 
-// F1 to F9, the one list of the settings keys and their messages.
-extern const SettingsKey SETTINGS_KEYS[9];
+// F1 to F9 and M, the one list of the settings keys and their messages.
+extern const SettingsKey SETTINGS_KEYS[10];
 
 // Hands one event to the input record, the settings, the HUD and the player.
 Request handleInput(const InputEvent& event);

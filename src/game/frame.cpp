@@ -11,6 +11,7 @@
 #include "core/clock.h"
 #include "core/input.h"
 #include "core/settings.h"
+#include "game/sound.h"
 #include "render/geometry.h"
 #include "render/scene.h"
 #include "ui/gui.h"
@@ -91,6 +92,7 @@ const UpdateStep UPDATE_STEPS[] = {
     {"moveLight", moveLight},
     {"placeCamera", placeCamera},
     {"advanceSnow", advanceSnow},
+    {"listenToWorld", listenToWorld},
 };
 
 // The opaque world is drawn without blending, then the snow and the overlay blend as set.

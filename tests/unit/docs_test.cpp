@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -154,8 +155,8 @@ TEST_F(DocsTest, KeyTablesNameTheMessagesAndDefaultsOfTheGame)
 
     InputEvent press;
     press.type = InputEvent::KeyDown;
-    for (int n = 0; n < 9; ++n) {
-        const std::string key = "F" + std::to_string(n + 1);
+    for (std::size_t n = 0; n < std::size(SETTINGS_KEYS); ++n) {
+        const std::string key = n < 9 ? "F" + std::to_string(n + 1) : "M";
         press.key = SETTINGS_KEYS[n].key;
         handleInput(press);
         const std::string first = text(gui.text3);

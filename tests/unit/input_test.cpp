@@ -7,6 +7,7 @@
 #include "game/controls.h"
 
 #include <cmath>
+#include <iterator>
 
 using InputTest = EventTest;
 
@@ -46,10 +47,11 @@ TEST_F(InputTest, KeyTappedWithinOneFrameDoesNotMoveThePlayer)
 
 TEST_F(InputTest, FunctionKeysReachTheirSettingsOnKeyDown)
 {
-    // What each settings key does is the controls' (controls_test.cpp); here, that F1 to F9
+    // What each settings key does is the controls' (controls_test.cpp); here, that F1 to F9 and M
     // arrive as the keys of that list, in its order.
-    const SDL_Keycode keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9};
-    for (int i = 0; i < 9; ++i) {
+    const SDL_Keycode keys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8, SDLK_F9, SDLK_m};
+    static_assert(std::size(keys) == std::size(SETTINGS_KEYS));
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
         const bool before = *SETTINGS_KEYS[i].setting;
         press(keys[i], context);
         EXPECT_EQ(*SETTINGS_KEYS[i].setting, !before) << "F" << i + 1;

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Glacimor developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The game's sound as SDL's disk audio driver records it: the wind from the start; the stun burst
+# and the hit burst each heard right after the frame that fired it; M silences the output and
+# brings it back; the fall at "GAME OVER" is heard. The file holds the game's output (32-bit float
+# stereo at 48 kHz) as it was played, so its length is the sound played so far;
+# tools/play/loudness.cpp measures it.
+source "$(dirname "$0")/../../tools/play/lib.sh"
+e2e_init "$@"
+
+LOUDNESS=${GLACIMOR_LOUDNESS:-$(dirname "$GAME")/glacimor_loudness}
+[ -x "$LOUDNESS" ] || fail "no loudness tool at $LOUDNESS"
+SOUND=$OUT/sound.raw
+rm -f "$SOUND"
+
+played() { "$LOUDNESS" len "$SOUND" 2>/dev/null || echo 0; }
+played_past() { fgt "$(played)" "$1"; }
+# wait_played SECONDS: until the file holds that much sound.
+wait_played() { wait_until 30 "$1 s of sound played (now $(played) s)" played_past "$1"; }
+plus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
+
+start_xvfb
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$SOUND
+start_game
+wait_for_window Glacimor 30
+wait_for_first_frames 40
+
+# The wind, from the start, before anything else could be heard (the first enemy comes at 2 s).
+wait_played 1.5
+read -r wind wind_loudest < <("$LOUDNESS" rms "$SOUND" 0.2 1.4)
+log "the wind: RMS $wind, loudest 50 ms $wind_loudest"
+fgt "$wind" 0.004 || fail "no wind at the start (RMS $wind of the first second)"
+fgt 0.2 "$wind_loudest" || fail "the wind alone is loud (50 ms at RMS $wind_loudest)"
+# What a sound must rise over: well above the loudest of the wind.
+heard=$(awk -v w="$wind_loudest" 'BEGIN { printf "%.5f", 2.5 * w }')
+
+# hear_key KEY NAME: KEY fires a sound; its onset lies between the press and a fifth of a second
+# after the second frame drawn since (the frame that took the key, with one more for the pump).
+hear_key() {
+    local key=$1 name=$2 before frame after onset
+    before=$(played)
+    frame=$(state frame)
+    press "$key"
+    wait_state 30 "two frames after $name" "v[\"frame\"] >= $frame + 2"
+    after=$(played)
+    wait_played "$(plus "$after" 0.6)"
+    onset=$("$LOUDNESS" onset "$SOUND" "$before" "$(plus "$after" 0.6)" "$heard")
+    log "$name: pressed at $before s of sound, two frames later at $after s; heard from $onset s"
+    [ "$onset" != -1 ] || fail "$name: nothing heard over the wind after the key"
+    fgt "$(plus "$after" 0.2)" "$onset" || fail "$name: heard only at $onset s, the frame was at $after s"
+}
+
+hear_key 1 "the stun burst"
+wait_played "$(plus "$(played)" 2)" # the glass rings out
+hear_key 2 "the hit burst"
+
+# M: silence, exactly, then the sound again.
+wait_played "$(plus "$(played)" 1)"
+key_to m sound 0
+off=$(played)
+wait_played "$(plus "$off" 0.8)"
+read -r silent _ < <("$LOUDNESS" rms "$SOUND" "$(plus "$off" 0.2)" "$(plus "$off" 0.8)")
+log "M: sound off at $off s; RMS $silent after it"
+[ "$silent" = 0.000000 ] || fail "M did not silence the sound (RMS $silent)"
+key_to m sound 1
+on=$(played)
+wait_played "$(plus "$on" 1)"
+read -r again _ < <("$LOUDNESS" rms "$SOUND" "$(plus "$on" 0.3)" "$(plus "$on" 1)")
+log "M again: sound on at $on s; RMS $again after it"
+fgt "$again" "$(awk -v w="$wind" 'BEGIN { print w / 2 }')" || fail "M did not bring the sound back (RMS $again)"
+
+# The fall: the enemies wear the player down within about a minute of game time.
+wait_state 150 "end of the game" 'v["endgame"] == 1'
+end=$(played)
+wait_played "$(plus "$end" 2.5)"
+read -r fall fall_loudest < <("$LOUDNESS" rms "$SOUND" "$(plus "$end" 0.3)" "$(plus "$end" 2.3)")
+log "GAME OVER at $end s of sound: RMS $fall over the next 2 s, loudest 50 ms $fall_loudest"
+fgt "$fall" "$(awk -v w="$wind" 'BEGIN { print 3 * w }')" || fail "the fall is not heard at GAME OVER (RMS $fall)"
+
+press Escape
+expect_exit sound 0
+pass "the wind from the start, the stun and the hit right after their frames, M off and on, the fall at GAME OVER"
