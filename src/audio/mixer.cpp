@@ -47,10 +47,10 @@ const Recipe RECIPES[SOUND_KINDS] = {
     {0.20f, 0.30f}, // Step
     {2.20f, 0.30f}, // Appear
     {1.80f, 0.22f}, // Stun
-    {0.55f, 0.60f}, // Hit
+    {0.55f, 0.45f}, // Hit
     {0.90f, 0.34f}, // Break
     {0.60f, 0.40f}, // Hurt
-    {4.50f, 0.40f}, // Fall
+    {4.50f, 0.50f}, // Fall
     {0.04f, 0.07f}, // Click
 };
 
@@ -383,12 +383,12 @@ void SoundMixer::renderVoice(Voice& v, float* out, std::size_t frames)
                 v.partials[0].tune(f, rate);
                 v.partials[1].tune(f * 1.5f, rate);
                 v.partials[2].tune(f * 0.5f, rate);
-                v.filters[0].tune(300 + 500 * std::exp(-t), 1.2f, rate);
+                v.filters[0].tune(300 + 500 * std::exp(-t), 0.8f, rate);
             }
             v.filters[0].run(whiteNoise(v.noise));
             const float attack = std::min(1.0f, t * 30.0f);
             s = ((v.partials[0].next() + v.partials[1].next() + v.partials[2].next()) * 0.5f +
-                 0.8f * v.filters[0].band) *
+                 0.6f * v.filters[0].low) *
                 v.env * attack;
             v.env *= v.decay;
             break;
