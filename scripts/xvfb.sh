@@ -6,10 +6,8 @@
 #
 #   xvfb_start WxHxD DIR   starts Xvfb on a display number that the server picks itself
 #                          (-displayfd), so displays on a shared machine never collide; waits until
-#                          it answers; sets XVFB_PID and exports DISPLAY, LIBGL_ALWAYS_SOFTWARE
-#                          (Mesa's software renderer) and SDL_AUDIODRIVER=dummy (SDL's audio driver
-#                          that plays nothing and says nothing: the game's sound is judged only where
-#                          a test asks for another driver). DIR receives xvfb.display and xvfb.log.
+#                          it answers; sets XVFB_PID and exports DISPLAY and LIBGL_ALWAYS_SOFTWARE
+#                          (Mesa's software renderer). DIR receives xvfb.display and xvfb.log.
 #                          Returns 1, with the reason in XVFB_ERROR, when the server does not come up.
 #   xvfb_stop              stops that server (the one this shell started, by its process id).
 #   wm_start DIR           starts a window manager (openbox) on that display, as a desktop has, and
@@ -19,6 +17,12 @@
 
 XVFB_PID=""
 XVFB_ERROR=""
+
+# Whatever runs here, on a virtual display or a test's compositor, plays its sound into SDL's
+# audio driver that plays nothing and says nothing: the game's sound is judged only where a test
+# asks for another driver (tests/e2e/test_sound.sh), and a test run makes no noise.
+export SDL_AUDIODRIVER=dummy
+
 WM_PID=""
 
 xvfb_start() {
@@ -44,7 +48,6 @@ xvfb_start() {
     fi
     export DISPLAY=":$(tr -dc '0-9' <"$fdfile")"
     export LIBGL_ALWAYS_SOFTWARE=1
-    export SDL_AUDIODRIVER=dummy
     for n in $(seq 1 100); do
         xdpyinfo >/dev/null 2>&1 && return 0
         sleep 0.1
