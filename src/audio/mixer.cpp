@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE__) || defined(_M_X64)
+#include <xmmintrin.h>
+#endif
+
 namespace {
 
 constexpr float PI = 3.14159265f;
@@ -56,8 +60,18 @@ const Recipe RECIPES[SOUND_KINDS] = {
 
 const Recipe& recipeOf(Sound s) { return RECIPES[static_cast<std::size_t>(s)]; }
 
-// Frequency-swept voices retune once per this many samples.
-constexpr std::uint32_t SWEEP_STEP = 16;
+// While the mixer runs, numbers too small to hear are zero: a filter ringing out toward silence
+// would otherwise reach the denormal range, where every operation costs ten times as much.
+class FlushDenormals {
+public:
+#if defined(__SSE__) || defined(_M_X64)
+    FlushDenormals() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040); } // flush to zero, denormals are zero
+    ~FlushDenormals() { _mm_setcsr(saved_); }
+
+private:
+    unsigned saved_;
+#endif
+};
 
 } // namespace
 
@@ -270,7 +284,18 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
     }
 }
 
-void SoundMixer::renderVoice(Voice& v, float* out, std::size_t frames)
+namespace {
+
+// A partial turned by the angle of `hz` per sample, without decay: one cosine and one sine.
+void turn(Partial& p, float c, float s)
+{
+    p.cr = c;
+    p.ci = s;
+}
+
+} // namespace
+
+void SoundMixer::renderVoice(Voice& v, float* __restrict out, std::size_t frames)
 {
     std::size_t i = 0;
     if (v.wait > 0) {
@@ -278,66 +303,89 @@ void SoundMixer::renderVoice(Voice& v, float* out, std::size_t frames)
         v.wait -= static_cast<std::uint32_t>(skip);
         i = skip;
     }
+    const std::size_t end = std::min<std::size_t>(frames, i + (v.length - v.age));
     const float gain = recipeOf(v.sound).gain * v.level;
     const float gl = gain * v.left, gr = gain * v.right;
     const float rate = rate_;
-    for (; i < frames && v.age < v.length; ++i, ++v.age) {
-        const float t = static_cast<float>(v.age) / rate;
-        float s = 0;
-        switch (v.sound) {
-        case Sound::Step: {
-            // Crunch: sparse crackles and a hiss through a band, over the soft thud of the foot.
+    const float step = 1.0f / rate;
+    const float invTail = 1.0f / (0.01f * rate);
+    float t = static_cast<float>(v.age) * step;
+    // One sample of the voice into the mix; its last 10 ms fade to nothing, whatever the sound does.
+    const auto emit = [&](std::size_t k, float sample) {
+        const float fade = std::min(1.0f, static_cast<float>(v.length - v.age) * invTail);
+        out[2 * k] += sample * fade * gl;
+        out[2 * k + 1] += sample * fade * gr;
+        ++v.age;
+        t += step;
+    };
+    // The sweeping sounds retune every so many samples, from one cosine and sine.
+    constexpr std::uint32_t SWEEP = 32;
+    switch (v.sound) {
+    case Sound::Step:
+        // Crunch: sparse crackles and a hiss through a band, over the soft thud of the foot.
+        for (; i < end; ++i) {
             const float n = whiteNoise(v.noise);
             const float crackle = unit(v.noise) < 0.06f ? 3.0f * whiteNoise(v.noise) : 0.0f;
             v.filters[0].run(0.35f * n + crackle);
             v.filters[1].run(n);
             const float attack = std::min(1.0f, t * 333.0f);
-            s = (0.8f * v.filters[0].band + 1.6f * v.filters[1].low) * v.env * attack;
+            const float s = (0.8f * v.filters[0].band + 1.6f * v.filters[1].low) * v.env * attack;
             v.env *= v.decay;
-            break;
+            emit(i, s);
         }
-        case Sound::Appear: {
+        break;
+    case Sound::Appear:
+        for (; i < end; ++i) {
             const float rise = 0.6f;
             float shape;
             if (t < rise) {
-                const float x = std::sin(0.5f * PI * t / rise);
-                shape = x * x;
+                const float x = t / rise;
+                shape = x * x * (3 - 2 * x);
             } else {
                 shape = v.env;
                 v.env *= v.decay;
             }
             v.filters[0].run(whiteNoise(v.noise));
-            s = (v.partials[0].next() + v.partials[1].next() + v.partials[2].next() + 0.8f * v.filters[0].low) *
+            const float s =
+                (v.partials[0].next() + v.partials[1].next() + v.partials[2].next() + 0.8f * v.filters[0].low) *
                 shape * 0.5f;
-            break;
+            emit(i, s);
         }
-        case Sound::Stun: {
+        break;
+    case Sound::Stun:
+        for (; i < end; ++i) {
             const float n = whiteNoise(v.noise);
             const float sparkle = unit(v.noise) < 0.02f * v.env2 ? whiteNoise(v.noise) * 4.0f : 0.0f;
             v.filters[0].run(n);
             v.filters[1].run(sparkle);
             const float attack = std::min(1.0f, t * 500.0f);
-            s = (v.partials[0].next() + v.partials[1].next() + v.partials[2].next() + v.partials[3].next()) * 0.5f +
-                (0.2f * v.filters[0].band * v.env2 + 0.5f * v.filters[1].band);
-            s *= attack;
+            const float glass =
+                (v.partials[0].next() + v.partials[1].next() + v.partials[2].next() + v.partials[3].next()) * 0.5f;
+            const float frost = 0.2f * v.filters[0].band * v.env2 + 0.5f * v.filters[1].band;
             v.env2 *= v.decay2;
-            break;
+            emit(i, (glass + frost) * attack);
         }
-        case Sound::Hit: {
-            if (v.age % SWEEP_STEP == 0) {
-                const float f = v.pitch + 75.0f * std::exp(-t / 0.04f);
-                v.partials[0].tune(f, rate);
-                v.partials[1].tune(2 * f, rate);
+        break;
+    case Sound::Hit:
+        for (; i < end; ++i) {
+            if (v.age % SWEEP == 0) {
+                const float w = 2 * PI * (v.pitch + 75.0f * std::exp(-t / 0.04f)) / rate;
+                const float c = std::cos(w), sn = std::sin(w);
+                turn(v.partials[0], c, sn);
+                turn(v.partials[1], 2 * c * c - 1, 2 * sn * c); // the octave above
             }
             v.filters[0].run(whiteNoise(v.noise));
             const float attack = std::min(1.0f, t * 500.0f);
-            s = ((v.partials[0].next() + v.partials[1].next()) * v.env + 1.5f * v.filters[0].low * v.env2) * attack;
+            const float s =
+                ((v.partials[0].next() + v.partials[1].next()) * v.env + 1.5f * v.filters[0].low * v.env2) * attack;
             v.env *= v.decay;
             v.env2 *= v.decay2;
-            break;
+            emit(i, s);
         }
-        case Sound::Break: {
-            const std::uint32_t grainLength = static_cast<std::uint32_t>(0.007f * rate);
+        break;
+    case Sound::Break: {
+        const std::uint32_t grainLength = static_cast<std::uint32_t>(0.007f * rate);
+        for (; i < end; ++i) {
             float crack = 0;
             for (int g = 0; g < 6; ++g) {
                 const std::uint32_t since = v.age - v.grains[g];
@@ -347,61 +395,63 @@ void SoundMixer::renderVoice(Voice& v, float* out, std::size_t frames)
             const float n = whiteNoise(v.noise);
             v.filters[0].run(n * crack * 3.0f);
             v.filters[1].run(n * v.env);
-            s = v.filters[0].band + 0.5f * v.filters[1].band + v.partials[0].next() + v.partials[1].next();
+            const float s = v.filters[0].band + 0.5f * v.filters[1].band + v.partials[0].next() + v.partials[1].next();
             v.env *= v.decay;
-            break;
+            emit(i, s);
         }
-        case Sound::Hurt: {
-            // Two beats of a heart, the second softer.
-            const float second = 0.17f;
-            if (v.age == static_cast<std::uint32_t>(second * rate)) {
-                v.env = 0.7f;
+        break;
+    }
+    case Sound::Hurt: {
+        // Two beats of a heart, the second softer.
+        const float second = 0.17f;
+        const std::uint32_t secondAt = static_cast<std::uint32_t>(second * rate);
+        for (; i < end; ++i) {
+            if (v.age == 0 || v.age == secondAt) {
+                v.env = v.age ? 0.7f : 1.0f;
                 v.partials[0].start(1.0f);
                 v.partials[1].start(0.35f);
             }
-            if (v.age == 0) {
-                v.partials[0].start(1.0f);
-                v.partials[1].start(0.35f);
-            }
-            if (v.age % SWEEP_STEP == 0) {
-                const float since = t < second ? t : t - second;
-                const float f = v.pitch + 35.0f * std::exp(-since / 0.03f);
-                v.partials[0].tune(f, rate);
-                v.partials[1].tune(2 * f, rate);
+            const float since = v.age < secondAt ? t : t - second;
+            if (v.age % SWEEP == 0 || v.age == secondAt) {
+                const float w = 2 * PI * (v.pitch + 35.0f * std::exp(-since / 0.03f)) / rate;
+                const float c = std::cos(w), sn = std::sin(w);
+                turn(v.partials[0], c, sn);
+                turn(v.partials[1], 2 * c * c - 1, 2 * sn * c);
             }
             v.filters[0].run(whiteNoise(v.noise));
-            const float since = t < second ? t : t - second;
             const float attack = std::min(1.0f, since * 400.0f);
-            s = (v.partials[0].next() + v.partials[1].next() + 0.6f * v.filters[0].low) * v.env * attack;
+            const float s = (v.partials[0].next() + v.partials[1].next() + 0.6f * v.filters[0].low) * v.env * attack;
             v.env *= v.decay;
-            break;
+            emit(i, s);
         }
-        case Sound::Fall: {
-            // A long fall of a tone with its fifth and its lower octave, and a gust over it.
-            if (v.age % SWEEP_STEP == 0) {
-                const float f = v.pitch * std::pow(4.0f, 1.0f - std::min(t / 3.0f, 1.0f));
-                v.partials[0].tune(f, rate);
-                v.partials[1].tune(f * 1.5f, rate);
-                v.partials[2].tune(f * 0.5f, rate);
+        break;
+    }
+    case Sound::Fall:
+        // A long fall of a tone with its fifth and its lower octave, and a gust under it.
+        for (; i < end; ++i) {
+            if (v.age % (2 * SWEEP) == 0) {
+                const float f = v.pitch * std::exp2(2.0f * (1.0f - std::min(t / 3.0f, 1.0f)));
+                const float w = 2 * PI * f / rate;
+                const float c = std::cos(w), sn = std::sin(w);
+                const float ch = std::sqrt(0.5f * (1 + c)), sh = std::sqrt(0.5f * (1 - c)); // half the angle
+                turn(v.partials[0], c, sn);
+                turn(v.partials[1], c * ch - sn * sh, sn * ch + c * sh); // the fifth: one and a half
+                turn(v.partials[2], ch, sh);                             // the octave below
                 v.filters[0].tune(300 + 500 * std::exp(-t), 0.8f, rate);
             }
             v.filters[0].run(whiteNoise(v.noise));
             const float attack = std::min(1.0f, t * 30.0f);
-            s = ((v.partials[0].next() + v.partials[1].next() + v.partials[2].next()) * 0.5f +
-                 0.6f * v.filters[0].low) *
-                v.env * attack;
+            const float s = ((v.partials[0].next() + v.partials[1].next() + v.partials[2].next()) * 0.5f +
+                             0.6f * v.filters[0].low) *
+                            v.env * attack;
             v.env *= v.decay;
-            break;
+            emit(i, s);
         }
-        case Sound::Click: s = v.partials[0].next(); break;
-        }
-        // The last 10 ms fade to nothing, whatever the sound was doing.
-        const std::uint32_t left = v.length - v.age;
-        const std::uint32_t tail = static_cast<std::uint32_t>(0.01f * rate);
-        if (left < tail)
-            s *= static_cast<float>(left) / static_cast<float>(tail);
-        out[2 * i] += s * gl;
-        out[2 * i + 1] += s * gr;
+        break;
+    case Sound::Click:
+        for (; i < end; ++i)
+            emit(i, v.partials[0].next());
+        break;
     }
     if (v.age >= v.length)
         v.playing = false;
@@ -437,6 +487,7 @@ float SoundMixer::windSample(float& right)
 
 void SoundMixer::render(float* out, std::size_t frames)
 {
+    const FlushDenormals flush;
     constexpr std::size_t CHUNK = sizeof(mix_) / sizeof(mix_[0]) / 2;
     const float duckRise = 1.0f - decayPerSample(0.02f, rate_);
     const float duckFall = 1.0f - decayPerSample(0.8f, rate_);

@@ -53,7 +53,9 @@ struct Voice {
 
 class SoundMixer {
 public:
-    static constexpr int VOICES = 32;
+    // Enough for every sound of a busy moment at once (steps, comings, bursts, breaks, a heartbeat,
+    // the fall); more would cost the audio thread without being heard apart.
+    static constexpr int VOICES = 16;
 
     explicit SoundMixer(float sampleRate = 48000.0f, std::uint32_t seed = 0x1CEC0DEu);
 
@@ -75,7 +77,8 @@ public:
 
 private:
     void startVoice(Voice& v, const SoundCue& cue);
-    void renderVoice(Voice& v, float* out, std::size_t frames);
+    // `out` is the mix, which no voice state shares: the voice's state stays in registers.
+    void renderVoice(Voice& v, float* __restrict out, std::size_t frames);
     float windSample(float& right);
     float nextRandom();
 

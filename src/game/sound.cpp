@@ -30,6 +30,8 @@ struct Heard {
     double hp = 0;
     Ticks lastHeartbeat = 0;
     bool heartbeatYet = false;
+    Ticks lastComing = 0;
+    bool comingYet = false;
     bool ended = false;
 };
 
@@ -93,8 +95,12 @@ void listenToEnemies()
             }
         }
     }
-    if (spawned)
+    // Late in a game an enemy comes every frame: one in APPEAR_EVERY_MS is heard, not a drone.
+    if (spawned && (!heard.comingYet || game_time - heard.lastComing >= APPEAR_EVERY_MS)) {
         send(placed(Sound::Appear, enemyList.back()->pos));
+        heard.lastComing = game_time;
+        heard.comingYet = true;
+    }
     if (killed > 0) {
         where.scale(1.0 / killed);
         send(placed(Sound::Break, where, killed));

@@ -41,5 +41,7 @@ void forgetHeardWorld();
 constexpr double STRIDE = 7.0;
 // The least game time between two heartbeats of a player drained without pause.
 constexpr unsigned HURT_EVERY_MS = 650;
+// The least game time between two enemies heard coming, when they come faster.
+constexpr unsigned APPEAR_EVERY_MS = 300;
 
 #endif

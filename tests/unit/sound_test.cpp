@@ -300,9 +300,21 @@ TEST_F(SoundTest, BurstsKillsComingsHeartbeatsAndTheFallEachHeardAsTheyHappen)
     ASSERT_EQ(cues.count(Sound::Appear), 1);
     EXPECT_GT(cues.first(Sound::Appear)->pan, 0.9f);
     EXPECT_NEAR(cues.first(Sound::Appear)->distance, 99, 1);
+    // An enemy every frame, as late in a game: heard at most once every APPEAR_EVERY_MS.
+    for (int i = 0; i < 62; ++i) {
+        new Enemy(-99, 0, i);
+        frames(1);
+    }
+    EXPECT_GE(cues.count(Sound::Appear), 62 * 16 / static_cast<int>(APPEAR_EVERY_MS));
+    EXPECT_LE(cues.count(Sound::Appear), 2 + 62 * 16 / static_cast<int>(APPEAR_EVERY_MS));
+    for (Enemy* e : enemyList)
+        delete e;
+    enemyList.clear();
+    new Enemy(99, 0, 0);
 
     // A burst is one cue, with the number reached; a hundred enemies reached are one cue.
-    delete enemyList.back();
+    for (Enemy* e : enemyList)
+        delete e;
     enemyList.clear();
     for (int i = 0; i < 100; ++i)
         new Enemy(3, 0, 0);
