@@ -50,7 +50,7 @@ struct Recipe {
 const Recipe RECIPES[SOUND_KINDS] = {
     {0.20f, 0.30f}, // Step
     {2.20f, 0.30f}, // Appear
-    {1.80f, 0.22f}, // Stun
+    {1.80f, 0.32f}, // Stun
     {0.55f, 0.45f}, // Hit
     {0.90f, 0.34f}, // Break
     {0.60f, 0.40f}, // Hurt
@@ -274,7 +274,7 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
         v.partials[0].start(1.0f);
         v.partials[1].start(0.4f);
         v.partials[2].start(0.5f);
-        v.decay = decayPerSample(1.4f, rate_);
+        v.decay = decayPerSample(2.0f, rate_);
         v.filters[0].tune(600, 1.2f, rate_);
         break;
     case Sound::Click:

@@ -5,10 +5,12 @@
 // 32-bit float stereo at 48 kHz, as the game opens its device) for the end-to-end sound test.
 //
 //   glacimor_loudness len FILE               the seconds of sound in FILE
-//   glacimor_loudness rms FILE FROM TO       the RMS of FROM..TO seconds, and the loudest 50 ms in it
+//   glacimor_loudness rms FILE FROM TO       the RMS of FROM..TO seconds, the loudest 50 ms in it and
+//                                            the median of its 50 ms (what goes on under what happens)
 //   glacimor_loudness onset FILE FROM TO L   the first second from FROM at which 20 ms are louder
 //                                            (RMS) than L, or -1 when none is up to TO
 // A span beyond the end of the file is read as far as it goes.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,10 +62,13 @@ int main(int argc, char** argv)
     if (argc == 5 && !std::strcmp(argv[1], "rms")) {
         const std::vector<float> s = readAll(argv[2]);
         const std::size_t from = frameAt(argv[3]), to = frameAt(argv[4]), window = RATE / 20;
-        double loudest = 0;
+        std::vector<double> windows;
         for (std::size_t f = from; f + window <= to; f += window / 2)
-            loudest = std::max(loudest, rms(s, f, f + window));
-        std::printf("%.6f %.6f\n", rms(s, from, to), loudest);
+            windows.push_back(rms(s, f, f + window));
+        std::sort(windows.begin(), windows.end());
+        const double loudest = windows.empty() ? 0 : windows.back();
+        const double median = windows.empty() ? 0 : windows[windows.size() / 2];
+        std::printf("%.6f %.6f %.6f\n", rms(s, from, to), loudest, median);
         return 0;
     }
     if (argc == 6 && !std::strcmp(argv[1], "onset")) {
