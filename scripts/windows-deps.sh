@@ -79,13 +79,18 @@ build_sdl() {
   # A build folder of its own keeps the source tree clean for a rebuild.
   local obj=$build/sdl-build
   rm -rf "$obj" && mkdir -p "$obj"
-  # SDL's own Windows drivers (WGL for OpenGL; MinGW-w64 has the DirectX and XInput headers). No
-  # static SDL: the game links SDL2.dll, and SDL2main's WinMain comes as libSDL2main.a regardless.
+  # SDL's own Windows drivers (WGL for OpenGL; MinGW-w64 has the DirectX and XInput headers; the
+  # game's sound plays through WASAPI, or DirectSound where WASAPI is missing). No static SDL: the
+  # game links SDL2.dll, and SDL2main's WinMain comes as libSDL2main.a regardless.
   (cd "$obj" && "$dir/configure" --host=$host --prefix="$prefix" --disable-static --enable-shared \
-      >configure.log 2>&1) ||
+      --enable-wasapi --enable-directsound >configure.log 2>&1) ||
     { tail -n 30 "$obj/configure.log"; exit 1; }
   make -C "$obj" -j "$jobs" >"$obj/make.log" 2>&1 || { tail -n 30 "$obj/make.log"; exit 1; }
   make -C "$obj" install >"$obj/install.log" 2>&1 || { tail -n 30 "$obj/install.log"; exit 1; }
+  # configure leaves out a driver whose headers it does not find, without failing: the game would
+  # be silent on Windows.
+  grep -q '^#define SDL_AUDIO_DRIVER_WASAPI 1' "$prefix/include/SDL2/SDL_config.h" ||
+    { echo "windows-deps: SDL was built without WASAPI, the game's Windows sound" >&2; exit 1; }
   touch "$prefix/.sdl2-built"
 }
 

@@ -19,6 +19,12 @@
 
 XVFB_PID=""
 XVFB_ERROR=""
+
+# Whatever runs here, on a virtual display or a test's compositor, plays its sound into SDL's
+# audio driver that plays nothing and says nothing: the game's sound is judged only where a test
+# asks for another driver (tests/e2e/test_sound.sh), and a test run makes no noise.
+export SDL_AUDIODRIVER=dummy
+
 WM_PID=""
 
 xvfb_start() {

@@ -40,6 +40,7 @@ enum class Key {
     Escape,                       // quits
     F,                            // full screen on and off
     Num1, Num2, Num3, Num4,       // the attacks
+    M,                            // sound off and on
 };
 
 // The mouse buttons the game answers to; the wheel arrives as a press and a release.

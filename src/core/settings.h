@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The game's settings: compiled-in defaults, some flipped at run time by their keys (F1 to F9).
+// The game's settings: compiled-in defaults, some flipped at run time by their keys (F1 to F9, M).
 // Plain globals, read directly by every subsystem.
 #ifndef GLACIMOR_CORE_SETTINGS_H
 #define GLACIMOR_CORE_SETTINGS_H
@@ -32,6 +32,8 @@
     KEYED(bool, set_culling, true, "culling", F8, "culling on", "culling off")                         \
     /* blending on */                                                                                  \
     KEYED(bool, set_alpha, true, "alpha", F9, "alpha on", "alpha off")                                 \
+    /* the game's sound */                                                                             \
+    KEYED(bool, set_sound, true, "sound", M, "sound on", "sound off")                                  \
     /* current spawn interval, ms; shrinks with every spawn */                                         \
     SETTING(double, set_spawntime, 2000.0, "spawntime")                                                \
     /* factor applied to set_spawntime after every spawn */                                            \

@@ -6,7 +6,9 @@
 #include "game/controls.h"
 
 #include "actors/player.h"
+#include "actors/effect.h"
 #include "core/settings.h"
+#include "game/sound.h"
 #include "ui/gui.h"
 
 namespace {
@@ -31,6 +33,17 @@ void flip(const SettingsKey& toggle)
 {
     *toggle.setting = !*toggle.setting;
     gui.setText3(*toggle.setting ? toggle.onText : toggle.offText, 1.0, 1.0, 1.0);
+    noteSettingsKey();
+}
+
+// A burst is heard once, with the number of enemies it reached; a player who cannot fight fires none.
+void burst(void (Player::*style)(), Sound sound)
+{
+    const bool fires = player.state == STATE_ACTIVE;
+    const std::size_t before = effectList.size();
+    (player.*style)();
+    if (fires)
+        noteBurst(sound, effectList.size() - before);
 }
 
 Request keyDown(Key key)
@@ -49,8 +62,8 @@ Request keyDown(Key key)
     case Key::Escape: return Request::Quit;
     case Key::F: return Request::ToggleFullScreen;
     // The number keys fire the attacks, once per press.
-    case Key::Num1: player.style1(); break;
-    case Key::Num2: player.style2(); break;
+    case Key::Num1: burst(&Player::style1, Sound::Stun); break;
+    case Key::Num2: burst(&Player::style2, Sound::Hit); break;
     case Key::Num3: player.style3(); break;
     case Key::Num4: player.style4(); break;
     default: break;
@@ -70,12 +83,12 @@ void mouseButton(Button button, bool pressed)
     case Button::Left:
         input.mouseLeft = pressed;
         if (pressed)
-            player.style1();
+            burst(&Player::style1, Sound::Stun);
         break;
     case Button::Right:
         input.mouseRight = pressed;
         if (pressed)
-            player.style2();
+            burst(&Player::style2, Sound::Hit);
         break;
     case Button::WheelUp:
         if (pressed)

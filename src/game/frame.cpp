@@ -11,6 +11,7 @@
 #include "core/clock.h"
 #include "core/input.h"
 #include "core/settings.h"
+#include "game/sound.h"
 #include "render/geometry.h"
 #include "render/scene.h"
 #include "ui/gui.h"
@@ -100,6 +101,7 @@ const UpdateStep UPDATE_STEPS[] = {
     {GLACIMOR_STEP(moveLight)},
     {GLACIMOR_STEP(placeCamera)},
     {GLACIMOR_STEP(advanceSnow)},
+    {GLACIMOR_STEP(listenToWorld)},
 };
 
 // The opaque world is drawn without blending, then the snow and the overlay blend as set.

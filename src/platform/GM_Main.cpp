@@ -11,6 +11,7 @@
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "platform/messages.h"
+#include "platform/sound.h"
 #include "platform/startup.h"
 
 #include <SDL.h>
@@ -35,6 +36,7 @@ int main(int, char*[])
     // From here on no key is lost to SDL's queue, however much the mouse moves in one frame.
     holdEvents();
     startGamepads();
+    startSound(screen.window);
     EventContext events{&running, screen.window};
     startPlaying();
     while (running) {

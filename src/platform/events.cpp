@@ -80,6 +80,7 @@ Key translateKey(SDL_Keycode key)
     case SDLK_F7: return Key::F7;
     case SDLK_F8: return Key::F8;
     case SDLK_F9: return Key::F9;
+    case SDLK_m: return Key::M;
     case SDLK_ESCAPE: return Key::Escape;
     case SDLK_f: return Key::F;
     case SDLK_1: return Key::Num1;

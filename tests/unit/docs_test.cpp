@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>

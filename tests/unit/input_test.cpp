@@ -7,6 +7,7 @@
 #include "game/controls.h"
 
 #include <cmath>
+#include <iterator>
 
 using InputTest = EventTest;
 
@@ -47,7 +48,7 @@ TEST_F(InputTest, KeyTappedWithinOneFrameDoesNotMoveThePlayer)
 TEST_F(InputTest, FunctionKeysReachTheirSettingsOnKeyDown)
 {
     // What each settings key does is the controls' (controls_test.cpp); here, that the key that
-    // SDL names as the list does (F1 to F9) arrives as that list's key.
+    // SDL names as the list does (F1 to F9, M) arrives as that list's key.
     for (const SettingsKey& key : SETTINGS_KEYS) {
         const SDL_Keycode code = SDL_GetKeyFromName(key.name);
         ASSERT_NE(code, SDLK_UNKNOWN) << key.name;
