@@ -15,6 +15,7 @@ DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri openbox wmctrl
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
+WEB_PACKAGES := cmake make emscripten dpkg-dev xz-utils patch
 
 PREFIX ?= /usr/local
 # Length of `make soak` in minutes.
@@ -29,7 +30,7 @@ RUNS ?= 5
 BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	bench-compare golden windows windows-check deps-windows deps-windows-check demo deps-demo package \
+	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps deps-web demo deps-demo package \
 	deps-package soak help
 
 run: deps-run build ## install what is missing, build a release build and play
@@ -100,6 +101,14 @@ deps-windows:
 
 deps-windows-check:
 	@scripts/install-deps.sh $(WINDOWS_CHECK_PACKAGES)
+
+# The browser: SDL 2 built with Debian's emscripten from Debian's own source of it, once per SDL and
+# emscripten version (scripts/web-deps.sh), at the lowest priority.
+web-deps: deps-web ## build SDL 2 for the browser with Debian's emscripten into build/web (once per version)
+	JOBS=$(JOBS) scripts/web-deps.sh build/web
+
+deps-web:
+	@scripts/install-deps.sh $(WEB_PACKAGES)
 
 # A scripted session of real play with the release build, recorded as PNG screenshots and an
 # animated GIF in build/demo (see docs/DEMO.md).
