@@ -21,8 +21,7 @@ build=$(realpath -m "${1:-build/web}")
 jobs=${JOBS:-2}
 
 scripts/web-deps.sh "$build"
-sdl=$(find "$build" -maxdepth 1 -type d -name "sdl2-*-emscripten-$(emcc -dumpversion)" -exec test -e '{}/.built' ';' -print |
-  sort | tail -n 1)
+sdl=$build/sdl2
 game=$build/game
 
 nice -n 19 emcmake cmake -G "Unix Makefiles" -S . -B "$game" -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF \

@@ -13,9 +13,10 @@
 #   scripts/web-deps.sh [BUILD_DIR]     (default build/web)
 #
 # Result: BUILD_DIR/sdl2-<SDL's Debian version>-emscripten-<emscripten's version>, a prefix with
-# lib/libSDL2.a, include/SDL2/ and lib/cmake/SDL2/. It is built once per SDL and emscripten
-# version: a second run finds it and ends at once. The build runs at the lowest priority with
-# JOBS (default 2) jobs, beside whatever else the machine is doing; delete the folder to build it anew.
+# lib/libSDL2.a, include/SDL2/ and lib/cmake/SDL2/, and BUILD_DIR/sdl2 a link to it. It is built
+# once per SDL and emscripten version: a second run finds it and ends at once. The build runs at
+# the lowest priority with JOBS (default 2) jobs, beside whatever else the machine is doing; delete
+# the folder to build it anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -35,7 +36,9 @@ fi
 [ -n "$sdl_version" ] || { echo "web-deps: this machine's apt sources offer no libsdl2-2.0-0" >&2; exit 1; }
 em_version=$(emcc -dumpversion)
 prefix=$build/sdl2-$sdl_version-emscripten-$em_version
+# BUILD_DIR/sdl2 names the one the build uses.
 if [ -e "$prefix/.built" ]; then
+  ln -sfn "$(basename "$prefix")" "$build/sdl2"
   echo "web-deps: SDL 2 for the browser is in ${prefix#"$root"/}"
   exit 0
 fi
@@ -73,4 +76,5 @@ nice -n 19 cmake --build "$obj" -j "$jobs" >"$obj/make.log" 2>&1 || { tail -n 30
 cmake --install "$obj" >"$obj/install.log" 2>&1 || { tail -n 30 "$obj/install.log" >&2; exit 1; }
 [ -s "$prefix/lib/libSDL2.a" ] || { echo "web-deps: SDL's build left no $prefix/lib/libSDL2.a" >&2; exit 1; }
 touch "$prefix/.built"
+ln -sfn "$(basename "$prefix")" "$build/sdl2"
 echo "web-deps: SDL 2 for the browser is in ${prefix#"$root"/}"
