@@ -73,6 +73,10 @@ fetch_source() {
   if [ -z "$dir" ]; then
     if [ ! -s "$apt_dir/lists/.updated" ]; then
       apt-get "${apt_private[@]}" update -qq >&2
+      # apt warns and still succeeds when it reads no source list at all: only lists that name
+      # sources count as read.
+      compgen -G "$apt_dir/lists/*Sources*" >/dev/null ||
+        { echo "$debian_who: apt read no source lists from $(cat "$apt_dir/sources.list")" >&2; exit 1; }
       date >"$apt_dir/lists/.updated"
     fi
     local log=$apt_dir/source-$name.log
