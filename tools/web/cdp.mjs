@@ -101,7 +101,12 @@ const browser = spawn(opts.chromium, [
   `--window-size=${width},${height}`, `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank',
 ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
 let browserErr = '';
-browser.stderr.on('data', (d) => { browserErr = (browserErr + d).slice(-4000); });
+// What the browser says, kept for a failure to load, without its complaints about D-Bus, which a
+// headless browser has no use for.
+browser.stderr.on('data', (d) => {
+  const lines = String(d).split('\n').filter((line) => line && !line.includes(':ERROR:dbus/'));
+  browserErr = (browserErr + lines.map((line) => line + '\n').join('')).slice(-4000);
+});
 const toBrowser = browser.stdio[3];
 const fromBrowser = browser.stdio[4];
 
