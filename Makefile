@@ -15,6 +15,8 @@ DEMO_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool imagemagick x11-utils libgl1
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri openbox wmctrl
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
+WEB_PACKAGES := cmake make emscripten dpkg-dev xz-utils patch
+WEB_CHECK_PACKAGES := $(WEB_PACKAGES) chromium nodejs python3 imagemagick
 
 PREFIX ?= /usr/local
 # Length of `make soak` in minutes.
@@ -29,7 +31,7 @@ RUNS ?= 5
 BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	bench-compare golden windows windows-check deps-windows deps-windows-check demo deps-demo package \
+	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps web-selfcheck deps-web deps-web-check demo deps-demo package \
 	deps-package soak help
 
 run: deps-run build ## install what is missing, build a release build and play
@@ -100,6 +102,22 @@ deps-windows:
 
 deps-windows-check:
 	@scripts/install-deps.sh $(WINDOWS_CHECK_PACKAGES)
+
+# The browser: SDL 2 built with Debian's emscripten from Debian's own source of it, once per SDL and
+# emscripten version (scripts/web-deps.sh), at the lowest priority.
+web-deps: deps-web ## build SDL 2 for the browser with Debian's emscripten into build/web (once per version)
+	JOBS=$(JOBS) scripts/web-deps.sh build/web
+
+# The driver of headless Chromium that the browser checks use (tools/web/cdp.mjs) and that SDL, on
+# a page of their own: WebGL read back, keys and a click, Web Audio, a game controller.
+web-selfcheck: deps-web-check web-deps ## check the headless Chromium driver and the browser's SDL on a test page
+	tools/web/selfcheck.sh build/web
+
+deps-web:
+	@scripts/install-deps.sh $(WEB_PACKAGES)
+
+deps-web-check:
+	@scripts/install-deps.sh $(WEB_CHECK_PACKAGES)
 
 # A scripted session of real play with the release build, recorded as PNG screenshots and an
 # animated GIF in build/demo (see docs/DEMO.md).

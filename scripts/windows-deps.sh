@@ -6,9 +6,7 @@
 # Builds the Windows SDL 2 and GLEW that the Windows build of Glacimor links against.
 #
 # Debian ships neither as a Windows binary, so both are cross-compiled with MinGW-w64 from
-# Debian's own source packages (libsdl2, glew), fetched with `apt-get source` from the same
-# Debian archive that this machine already installs from. The apt configuration used for that
-# is private to the build folder: the machine's own sources, lists and caches stay untouched.
+# Debian's own source packages (libsdl2, glew), fetched by scripts/debian-source.sh.
 #
 #   scripts/windows-deps.sh [BUILD_DIR]     (default build/windows)
 #
@@ -17,59 +15,13 @@
 set -euo pipefail
 source "$(dirname "$0")/windows-env.sh" "$@"
 
-apt_dir=$build/apt
-src_dir=$build/src
 prefix=$build/deps
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$src_dir" "$prefix"/{bin,lib,include/GL}
+mkdir -p "$prefix"/{bin,lib,include/GL}
 
-# --- Private apt configuration --------------------------------------------------------------
-# The archive and suite are the ones this machine installs the Linux builds of the same two
-# source packages from (libsdl2-2.0-0 and libglew2.2), as apt itself reports them.
-archive_of() {
-  apt-cache policy "$1" 2>/dev/null |
-    awk '$1 ~ /^[0-9]+$/ && $NF == "Packages" && $2 ~ /^[a-z]+:/ { split($3, s, "/"); print $2, s[1]; exit }'
-}
-sdl_archive=$(archive_of libsdl2-2.0-0)
-glew_archive=$(archive_of libglew2.2)
-if [ -z "$sdl_archive" ] || [ -z "$glew_archive" ]; then
-  # The package lists may be missing on a new machine; read them once, then ask again.
-  apt-get update -qq
-  sdl_archive=$(archive_of libsdl2-2.0-0)
-  glew_archive=$(archive_of libglew2.2)
-fi
-if [ -z "$sdl_archive" ] || [ -z "$glew_archive" ]; then
-  echo "windows-deps: this machine's apt sources offer no libsdl2-2.0-0 or libglew2.2" >&2
-  exit 1
-fi
-printf 'deb-src %s main\n' "$sdl_archive" "$glew_archive" | sort -u >"$apt_dir/sources.list"
-
-apt_private=(
-  -o "Dir::Etc::sourcelist=$apt_dir/sources.list"
-  -o "Dir::Etc::sourceparts=-"
-  -o "Dir::State::Lists=$apt_dir/lists"
-  -o "Dir::Cache=$apt_dir/cache"
-  -o "Dir::Cache::pkgcache="
-  -o "Dir::Cache::srcpkgcache="
-  -o "APT::Sandbox::User=root"
-)
-
-# --- Sources ----------------------------------------------------------------------------------
-# Prints the folder that `apt-get source` unpacked a source package into, fetching it first.
-fetch_source() {
-  local name=$1 dir
-  dir=$(find "$src_dir" -maxdepth 1 -mindepth 1 -type d -name "$name-*" | head -n 1)
-  if [ -z "$dir" ]; then
-    if [ ! -s "$apt_dir/lists/.updated" ]; then
-      apt-get "${apt_private[@]}" update -qq >&2
-      date >"$apt_dir/lists/.updated"
-    fi
-    (cd "$src_dir" && apt-get "${apt_private[@]}" source -qq "$name" >"$build/source-$name.log" 2>&1) ||
-      { tail -n 20 "$build/source-$name.log" >&2; exit 1; }
-    dir=$(find "$src_dir" -maxdepth 1 -mindepth 1 -type d -name "$name-*" | head -n 1)
-  fi
-  [ -n "$dir" ] || { echo "windows-deps: apt-get source $name gave no folder" >&2; exit 1; }
-  echo "$dir"
-}
+# The private apt configuration, with the archive and suite this machine installs the Linux builds
+# of the same two source packages from (libsdl2-2.0-0 and libglew2.2).
+source "$root/scripts/debian-source.sh"
+debian_sources_init "$build/apt" "$build/src" libsdl2-2.0-0 libglew2.2
 
 # --- SDL 2 ------------------------------------------------------------------------------------
 build_sdl() {
