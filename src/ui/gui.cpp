@@ -53,7 +53,7 @@ constexpr double HUD_TEXT_SIZE = 0.002;
 
 void drawSlot(Gui_textObj& slot, double x, double y)
 {
-    glColor3d(slot.red, slot.green, slot.blue);
+    glColor3f(static_cast<float>(slot.red), static_cast<float>(slot.green), static_cast<float>(slot.blue));
     // Stored texts are data, never formats: a '%' in them is drawn as it stands.
     glQuickText::printfAt(x, y, 0, HUD_TEXT_SIZE, "%s", slot.chars());
 }

@@ -83,9 +83,9 @@ void GameObject::render() const
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-    glTranslated(pos.x, pos.y, pos.z);
-    glRotated(-azimut(), 0, 1, 0);
-    glRotated(arc(), 1, 0, 0);
+    glTranslatef(static_cast<float>(pos.x), static_cast<float>(pos.y), static_cast<float>(pos.z));
+    glRotatef(static_cast<float>(-azimut()), 0, 1, 0);
+    glRotatef(static_cast<float>(arc()), 1, 0, 0);
     // Dead bodies wear the second face texture.
     cube.render(textureList[state == STATE_DEAD ? TEX_CUBEFACE_DEAD : TEX_CUBEFACE]);
 }
