@@ -7,6 +7,7 @@
 #include "render/geometry.h"
 
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "render/textures.h"
 
 #include <vector>
@@ -69,8 +70,9 @@ const float SKY_POSITION[QUAD_VERTICES * 3] = {100,  -100, 100, -100, -100, 100,
                                                -100, -100, 100, -100, 100,  100, 100, 100, 100};
 const float SKY_TEX[QUAD_VERTICES * 2] = {1, 1, 0, 1, 1, 0, 0, 1, 0, 0, 1, 0};
 
-void skyQuad()
+void skyQuad(const Matrix4& place)
 {
+    loadModelview(place);
     Arrays a;
     a.position = SKY_POSITION;
     a.texCoord = SKY_TEX;
@@ -154,24 +156,23 @@ void GM_GL_cube()
 
 void GM_GL_skybox()
 {
-    glLoadIdentity();
-    glPushMatrix();
+    // Each side is the one quad under the turns of the sides before it.
+    Matrix4 place = translated(Matrix4(), 0, 99, 0);
     glBindTexture(GL_TEXTURE_2D, textureList[TEX_WALL]);
-    glTranslatef(0, 99, 0);
     glColor3f(1, 1, 1);
     // Drawn under each quad's own rotation, this one normal points into the box on every side.
     glNormal3f(0, 0, -1);
-    skyQuad();
+    skyQuad(place);
     for (int wall = 0; wall < 3; ++wall) {
-        glRotatef(-90, 0, 1, 0);
-        skyQuad();
+        place = rotatedY(place, -90);
+        skyQuad(place);
     }
-    glRotatef(-90, 1, 0, 0);
-    skyQuad(); // ceiling
-    glRotatef(180, 1, 0, 0);
+    place = rotatedX(place, -90);
+    skyQuad(place); // ceiling
+    place = rotatedX(place, 180);
     glBindTexture(GL_TEXTURE_2D, textureList[TEX_ICEGROUND]);
-    skyQuad(); // floor
-    glPopMatrix();
+    skyQuad(place); // floor
+    loadModelview(Matrix4());
     glTexCoord2f(1, 0); // as the last corner of the floor left it
 }
 

@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/settings.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "ui/quicktext.h"
 
 const char* Gui_textObj::chars()
@@ -64,10 +65,8 @@ void Gui::render()
 {
     // Text drawn as lines would be unreadable: the HUD stays filled in wireframe mode.
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadProjection(Matrix4());
+    loadModelview(Matrix4());
 
     drawSlot(text1, -0.99, 0.95);
     drawSlot(text2, -0.99, -0.98);

@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "render/geometry.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "render/shader.h"
 #include "world/light.h"
 
@@ -67,7 +68,7 @@ void Blizzard::update()
 
 void Blizzard::render()
 {
-    glLoadIdentity();
+    loadModelview(Matrix4());
     glColor3f(0.75f, 0.75f, 1.0f);
     useProgram(set_shading ? gm_pshader : 0);
     // The frame's flakes gathered here and handed to GL as one array.
