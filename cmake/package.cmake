@@ -28,7 +28,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies are those of the program as built: dpkg-shlibdeps reads the libraries it links
-# (SDL 2, GLEW, GLU, GL, the C++ runtime) and names the packages that hold them, with versions.
+# (SDL 2, GLEW, GL, the C++ runtime) and names the packages that hold them, with versions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The long description under the summary; CPack indents it for the control file.
 set(CPACK_PACKAGE_DESCRIPTION "You are a cube-bodied figure on a square plateau of ice inside a box of

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// OpenGL, GLU and the 2.0 entry points that GLEW loads, in the one order they must be included.
+// OpenGL, GLU (which only the GL tests call) and the 2.0 entry points that GLEW loads, in the one
+// order they must be included.
 #ifndef GLACIMOR_RENDER_GL_H
 #define GLACIMOR_RENDER_GL_H
 

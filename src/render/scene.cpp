@@ -6,10 +6,18 @@
 
 #include "core/settings.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "render/shader.h"
 #include "render/textures.h"
 
 #include <cmath>
+
+namespace {
+
+// The frame's frustum, which the camera's view is multiplied onto.
+Matrix4 sceneFrustum;
+
+} // namespace
 
 void beginSceneState(double aspect)
 {
@@ -22,17 +30,16 @@ void beginSceneState(double aspect)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // The view lives on the projection matrix; the modelview carries only each object's placement.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double halfWidth = aspect * VIEW_HALF_HEIGHT;
-    glFrustum(-halfWidth, halfWidth, -VIEW_HALF_HEIGHT, VIEW_HALF_HEIGHT, VIEW_NEAR, VIEW_FAR);
+    const float halfWidth = static_cast<float>(aspect * VIEW_HALF_HEIGHT);
+    const float halfHeight = static_cast<float>(VIEW_HALF_HEIGHT);
+    sceneFrustum = frustumMatrix(-halfWidth, halfWidth, -halfHeight, halfHeight, static_cast<float>(VIEW_NEAR),
+                                 static_cast<float>(VIEW_FAR));
+    loadProjection(sceneFrustum);
 }
 
-void beginModelview()
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void applyView(vec3 eye, vec3 target, vec3 up) { loadProjection(lookedAt(sceneFrustum, eye, target, up)); }
+
+void beginModelview() { loadModelview(Matrix4()); }
 
 void setBlendingFromSettings()
 {
@@ -45,14 +52,14 @@ void setBlendingFromSettings()
 void beginOverlayState()
 {
     useProgram(0);
-    glLoadIdentity();
+    loadModelview(Matrix4());
 }
 
 void selectSceneProgram() { useProgram(gm_shader); }
 
 ScreenPoint projectToScreen(vec3 eye, vec3 target, vec3 up, vec3 point, int width, int height)
 {
-    // gluLookAt's frame: f forward, s to the right, u up, all of unit length.
+    // The view's frame (lookedAt's): f forward, s to the right, u up, all of unit length.
     vec3 f(target.x - eye.x, target.y - eye.y, target.z - eye.z);
     if (f.length() <= 0)
         return {};

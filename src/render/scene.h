@@ -17,11 +17,13 @@ constexpr double VIEW_FAR = 20000.0;
 
 // The start of a frame's drawing: texture modes and GL switches from the settings, blending off
 // for the opaque world, the program set_shading chooses, the clear, then the projection matrix
-// selected and set to the frustum for a screen of this aspect (width / height), ready for the
-// camera's view to be multiplied onto it.
+// set to the frustum for a screen of this aspect (width / height), kept for the camera's view.
 void beginSceneState(double aspect);
 
-// After the view: the modelview matrix selected, at identity. Every object places itself on it.
+// The projection set to the frame's frustum times the view of a camera at eye looking at target.
+void applyView(vec3 eye, vec3 target, vec3 up);
+
+// After the view: the modelview matrix at identity. Every object places itself on it.
 void beginModelview();
 
 // After the opaque world: blending on or off as set_alpha says, for the snow and the overlay.

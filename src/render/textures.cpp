@@ -7,6 +7,7 @@
 #include "core/printable.h"
 #include "core/settings.h"
 #include "render/gl.h"
+#include "render/mipmap.h"
 
 #include <cstdio>
 #include <string>
@@ -44,31 +45,48 @@ bool loadBMP(const char* file)
     std::string why;
     if (!decodeBmpFile(file, maxSide, bitmap, why))
         return refuse(file, why);
-    // GLU scales and copies the picture for every level: that memory may be refused too.
-    if (const int error = addTexture(bitmap))
-        return refuse(file, reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(error))));
+    // Every level is a copy for the driver: that memory may be refused too.
+    if (const unsigned error = addTexture(bitmap))
+        return refuse(file, glErrorName(error));
     return true;
 }
 
-int addTexture(const Bitmap& bitmap)
+unsigned addTexture(const Bitmap& bitmap)
 {
+    if (bitmap.width < 1 || bitmap.height < 1 ||
+        bitmap.pixels.size() < static_cast<std::size_t>(bitmap.stride()) * static_cast<std::size_t>(bitmap.height))
+        return GL_INVALID_VALUE;
+    // An earlier step's error must not be taken for this upload's (bounded: a lost context may
+    // report one for ever).
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) {
+    }
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 16);
-    // Rows are padded to 4 bytes: unpack with that alignment and the bitmap's own row length,
-    // whatever the text renderer has set for its font.
+    // Rows are padded to 4 bytes, on every level: unpack with that alignment and the bitmap's own
+    // row length, whatever the text renderer has set for its font.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    const GLint built = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR, GL_UNSIGNED_BYTE,
-                                          bitmap.pixels.data());
-    if (built != 0) {
+    // Every level down to one pixel, each made of the one above by the game's own box filter.
+    Bitmap smaller;
+    const Bitmap* level = &bitmap;
+    for (GLint index = 0;; ++index) {
+        glTexImage2D(GL_TEXTURE_2D, index, GL_RGB, level->width, level->height, 0, GL_BGR, GL_UNSIGNED_BYTE,
+                     level->pixels.data());
+        if (level->width == 1 && level->height == 1)
+            break;
+        smaller = halveBitmap(*level);
+        level = &smaller;
+    }
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
         glDeleteTextures(1, &name);
-        return built;
+        return error;
     }
     textureList.push_back(name);
     return 0;

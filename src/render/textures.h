@@ -41,9 +41,10 @@ bool createTextures();
 bool loadBMP(const char* file);
 
 // Makes a new mipmapped texture of the bitmap and appends its name to textureList.
-// Needs a current GL context. Returns 0, or GLU's error (gluErrorString) when the mipmaps could
-// not be built, out of memory for one; then nothing is added.
-int addTexture(const Bitmap& bitmap);
+// Needs a current GL context. Returns 0, or GL's error (glErrorName) when a level could not be
+// uploaded, out of memory for one, or GL_INVALID_VALUE for a bitmap without pixels; then nothing is
+// added.
+unsigned addTexture(const Bitmap& bitmap);
 
 // Applies set_filtering, set_mipmap and set_aniso to every texture; leaves the last one bound.
 void setTexMode();

@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/settings.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "ui/quicktext.h"
 
 const char* Gui_textObj::chars()
@@ -59,7 +60,7 @@ constexpr double HUD_TEXT_SIZE = 0.002;
 
 void drawSlot(Gui_textObj& slot, double x, double y)
 {
-    glColor3d(slot.red, slot.green, slot.blue);
+    glColor3f(static_cast<float>(slot.red), static_cast<float>(slot.green), static_cast<float>(slot.blue));
     // Stored texts are data, never formats: a '%' in them is drawn as it stands.
     glQuickText::printfAt(x, y, 0, HUD_TEXT_SIZE, "%s", slot.chars());
 }
@@ -70,10 +71,8 @@ void Gui::render()
 {
     // Text drawn as lines would be unreadable: the HUD stays filled in wireframe mode.
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadProjection(Matrix4());
+    loadModelview(Matrix4());
 
     drawSlot(text1, -0.99, 0.95);
     drawSlot(text2, -0.99, -0.98);

@@ -6,13 +6,13 @@
 
 #include "actors/player.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "ui/quicktext.h"
 
 void GM_font_3d(double x, double y, double z, const char* text)
 {
-    glLoadIdentity();
-    glTranslated(x, y, z);
-    glRotated(-player.azimut(), 0, 1, 0);
+    loadModelview(rotatedY(translated(Matrix4(), static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)),
+                           static_cast<float>(-player.azimut())));
     glQuickText::printfAt(-1.2, 0, 0, 0.05, "%s", text);
 }
 
@@ -58,7 +58,7 @@ void passEffectLabels(WorldLabels& out)
 void drawEffectLabels()
 {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColor3d(0, 1, 0);
+    glColor3f(0, 1, 0);
     FontLabels labels;
     passEffectLabels(labels);
 }

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -95,9 +96,12 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
     if (!text)
         return;
 
-    // The whole text is one primitive: each glyph's corners are placed here rather than by a
-    // matrix pushed, moved and scaled for every glyph, which cost the driver a primitive each.
-    glBegin(GL_QUADS);
+    // The whole text is one array of triangles, two for each glyph, drawn at once: each glyph's
+    // corners are placed here rather than by a matrix pushed, moved and scaled for every glyph.
+    static std::vector<float> position; // x y z of six corners a glyph
+    static std::vector<float> texCoord; // s t of the same corners
+    position.clear();
+    texCoord.clear();
     layout(text, x, y, s, [&](const glQuickTextGlyph& g, double penX, double penY) {
         const double ox = -g.originX / 10000.0;
         const double oy = -g.originY / 10000.0;
@@ -110,16 +114,23 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
         const double t0 = (g.texY + 0.375) / g.texSize;
         const double s1 = s0 + (g.width - 0.75) / g.texSize;
         const double t1 = t0 + (g.height - 0.75) / g.texSize;
-        glTexCoord2d(s0, t0);
-        glVertex3d(left, bottom, z);
-        glTexCoord2d(s1, t0);
-        glVertex3d(right, bottom, z);
-        glTexCoord2d(s1, t1);
-        glVertex3d(right, top, z);
-        glTexCoord2d(s0, t1);
-        glVertex3d(left, top, z);
+        const double corners[4][4] = {{left, bottom, s0, t0}, {right, bottom, s1, t0}, {right, top, s1, t1},
+                                      {left, top, s0, t1}};
+        for (const int i : {0, 1, 3, 1, 2, 3}) { // the glyph's quad as the triangles the driver made of it
+            position.insert(position.end(), {static_cast<float>(corners[i][0]), static_cast<float>(corners[i][1]),
+                                             static_cast<float>(z)});
+            texCoord.insert(texCoord.end(), {static_cast<float>(corners[i][2]), static_cast<float>(corners[i][3])});
+        }
     });
-    glEnd();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, position.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, texCoord.data());
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(position.size() / 3));
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (!texCoord.empty()) // arrays leave it undefined: keep what the last corner set
+        glTexCoord2f(texCoord[texCoord.size() - 2], texCoord.back());
     std::free(text);
 }
 

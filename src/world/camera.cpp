@@ -4,7 +4,7 @@
 // The camera's placement and its view transform.
 #include "world/camera.h"
 
-#include "render/gl.h"
+#include "render/scene.h"
 #include "world/game_object.h"
 
 Camera::Camera(double px, double py, double pz, double tx, double ty, double tz)
@@ -34,5 +34,5 @@ void Camera::move(vec3 d) { move(d.x, d.y, d.z); }
 
 void Camera::applyLookAt() const
 {
-    gluLookAt(pos.x, pos.y, pos.z, target.x, target.y, target.z, up.x, up.y, up.z);
+    applyView(pos, target, up);
 }

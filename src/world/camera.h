@@ -28,7 +28,7 @@ public:
     void move(double dx, double dy, double dz);
     void move(vec3 d);
 
-    // Multiplies gluLookAt with the camera's nine values onto the current matrix.
+    // Sets the projection to the frame's frustum times the camera's view (applyView).
     void applyLookAt() const;
 };
 

@@ -9,8 +9,6 @@
 
 void Cube::render(unsigned int texture) const
 {
-    glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
     GM_GL_cube();
-    glPopMatrix();
 }

@@ -5,6 +5,7 @@
 #include "world/game_object.h"
 
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "render/textures.h"
 #include "world/cube.h"
 
@@ -79,13 +80,12 @@ double GameObject::arc() const
 
 void GameObject::render() const
 {
-    glLoadIdentity();
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-    glTranslated(pos.x, pos.y, pos.z);
-    glRotated(-azimut(), 0, 1, 0);
-    glRotated(arc(), 1, 0, 0);
+    const Matrix4 moved = translated(Matrix4(), static_cast<float>(pos.x), static_cast<float>(pos.y),
+                                     static_cast<float>(pos.z));
+    loadModelview(rotatedX(rotatedY(moved, static_cast<float>(-azimut())), static_cast<float>(arc())));
     // Dead bodies wear the second face texture.
     cube.render(textureList[state == STATE_DEAD ? TEX_CUBEFACE_DEAD : TEX_CUBEFACE]);
 }

@@ -5,6 +5,7 @@
 #include "world/light.h"
 
 #include "render/gl.h"
+#include "render/matrix.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ Light::~Light()
 
 void Light::render() const
 {
-    glLoadIdentity();
+    loadModelview(Matrix4());
     glLightfv(lightId, GL_AMBIENT, ambient);
     glLightfv(lightId, GL_DIFFUSE, diffuse);
     glLightfv(lightId, GL_SPECULAR, specular);

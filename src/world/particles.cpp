@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "render/geometry.h"
 #include "render/gl.h"
+#include "render/matrix.h"
 #include "render/shader.h"
 #include "world/light.h"
 
@@ -67,9 +68,11 @@ void Blizzard::update()
 
 void Blizzard::render()
 {
-    glLoadIdentity();
-    glColor3d(0.75, 0.75, 1.0);
+    loadModelview(Matrix4());
+    glColor3f(0.75f, 0.75f, 1.0f);
     useProgram(set_shading ? gm_pshader : 0);
+    // The frame's flakes gathered here and handed to GL as one array.
+    static vec3 visible[MAX_PARTICLES];
     flakesDrawn = 0;
     const vec3 light(light0.lightPos[0], light0.lightPos[1], light0.lightPos[2]);
     for (long i = 0; i < particleCount; ++i) {
@@ -77,8 +80,8 @@ void Blizzard::render()
         const vec3 toLight(light.x - p.x, light.y - p.y, light.z - p.z);
         if (set_culling && !(toLight.length() < SNOW_CULL_DISTANCE))
             continue;
-        GM_GL_flake(p.x, p.y, p.z);
-        ++flakesDrawn;
+        visible[flakesDrawn++] = p;
     }
+    GM_GL_flakes(visible, flakesDrawn);
     useProgram(set_shading ? gm_shader : 0);
 }

@@ -7,6 +7,7 @@
 #include "world_textures.h"
 
 #include "render/geometry.h"
+#include "render/matrix.h"
 #include "render/textures.h"
 #include "world/cube.h"
 #include "world/camera.h"
@@ -34,13 +35,9 @@ void beginView(const Camera& eye)
     glEnable(GL_CULL_FACE);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = static_cast<double>(WIDTH) / HEIGHT;
-    glFrustum(-aspect / 2, aspect / 2, -0.5, 0.5, 3.0, 20000.0);
-    eye.applyLookAt();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    const float halfWidth = static_cast<float>(WIDTH) / HEIGHT / 2;
+    loadProjection(lookedAt(frustumMatrix(-halfWidth, halfWidth, -0.5f, 0.5f, 3, 20000), eye.pos, eye.target, eye.up));
+    loadModelview(Matrix4());
 }
 
 // Channel sums over a square of pixels around (cx, cy), so a face's dark features do not decide.

@@ -6,6 +6,7 @@
 #include "gl_context.h"
 
 #include "game/frame.h"
+#include "render/matrix.h"
 #include "render/scene.h"
 #include "world/camera.h"
 
@@ -58,5 +59,63 @@ TEST(SceneProjection, ArithmeticLandsEveryPointWhereGLDrawsIt)
         }
     }
     camera = saved;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+namespace {
+
+// The matrix GL holds after the given calls on an identity modelview.
+template <typename Calls>
+Matrix4 madeByGL(Calls calls)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    calls();
+    Matrix4 m;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.m);
+    glPopMatrix();
+    return m;
+}
+
+void expectSameFloats(const Matrix4& ours, const Matrix4& gl, const char* what)
+{
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(ours.m[i], gl.m[i]) << what << ", element " << i;
+}
+
+} // namespace
+
+TEST(SceneMatrices, MadeOnTheCpuToTheFloatAsGLsOwnCallsMadeThem)
+{
+    // The same floats, not nearly: a corner a rounding away from where it was could move a pixel
+    // of a golden frame. The frustum of an 800 x 600 screen, times the view of the start's camera
+    // and of a turned one; a figure moved, turned and tilted; the skybox's chain of turns.
+    const float halfWidth = static_cast<float>(800.0 / 600 * VIEW_HALF_HEIGHT);
+    const Matrix4 frustum = frustumMatrix(-halfWidth, halfWidth, -0.5f, 0.5f, 3, 20000);
+    const View views[] = {{vec3(20, 36, 180), vec3(20, 0, 0), 0, 0}, {vec3(-62.3, 17.4, 62.0), vec3(11.4, 0, -8.5), 0, 0}};
+    for (const View& view : views)
+        expectSameFloats(lookedAt(frustum, view.eye, view.target, vec3(0, 1, 0)), madeByGL([&] {
+                             glFrustum(-800.0 / 600 * VIEW_HALF_HEIGHT, 800.0 / 600 * VIEW_HALF_HEIGHT, -0.5, 0.5, 3,
+                                       20000);
+                             gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.target.x, view.target.y,
+                                       view.target.z, 0, 1, 0);
+                         }),
+                         "frustum times view");
+    expectSameFloats(rotatedX(rotatedY(translated(Matrix4(), 12.5f, 1, -33.3f), -217.4f), 12.9f), madeByGL([] {
+                         glTranslatef(12.5f, 1, -33.3f);
+                         glRotatef(-217.4f, 0, 1, 0);
+                         glRotatef(12.9f, 1, 0, 0);
+                     }),
+                     "a figure's placement");
+    expectSameFloats(rotatedX(rotatedX(rotatedY(rotatedY(translated(Matrix4(), 0, 99, 0), -90), -90), -90), 180),
+                     madeByGL([] {
+                         glTranslatef(0, 99, 0);
+                         glRotatef(-90, 0, 1, 0);
+                         glRotatef(-90, 0, 1, 0);
+                         glRotatef(-90, 1, 0, 0);
+                         glRotatef(180, 1, 0, 0);
+                     }),
+                     "the skybox's turns");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -7,6 +7,7 @@
 #include "world_textures.h"
 
 #include "core/settings.h"
+#include "render/mipmap.h"
 #include "render/textures.h"
 
 #include <gtest/gtest.h>
@@ -284,16 +285,53 @@ TEST(Textures, UnusableFilesAreRefusedByName)
     std::remove(garbagePath.c_str());
 }
 
-TEST(Textures, APictureGluCannotBuildAddsNoTexture)
+TEST(Textures, APictureThatCannotBeUploadedAddsNoTexture)
 {
-    // GLU refuses a picture without pixels as it refuses one it has no memory for: with its error,
+    // A picture without pixels is refused as one the driver has no memory for: with GL's error,
     // and no half-made texture joins the list.
     const std::size_t before = textureList.size();
     Bitmap empty;
-    const int error = addTexture(empty);
-    EXPECT_EQ(error, GLU_INVALID_VALUE);
+    EXPECT_EQ(addTexture(empty), static_cast<unsigned>(GL_INVALID_VALUE));
+    Bitmap shortOfRows; // says 4 x 4, holds one row
+    shortOfRows.width = 4;
+    shortOfRows.height = 4;
+    shortOfRows.pixels.assign(static_cast<std::size_t>(shortOfRows.stride()), 0);
+    EXPECT_EQ(addTexture(shortOfRows), static_cast<unsigned>(GL_INVALID_VALUE));
     EXPECT_EQ(textureList.size(), before);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    // The names a refusal prints, as GL spells them.
+    EXPECT_STREQ(glErrorName(GL_INVALID_VALUE), "invalid value");
+    EXPECT_STREQ(glErrorName(GL_OUT_OF_MEMORY), "out of memory");
+    EXPECT_STREQ(glErrorName(0x1234), "unknown GL error");
+}
+
+TEST(Textures, EveryLevelDownToOnePixelIsTheBoxFilterOfTheOneAbove)
+{
+    // A 4 x 2 picture: levels 4 x 2, 2 x 1 and 1 x 1, read back as GL holds them.
+    Bitmap picture;
+    picture.width = 4;
+    picture.height = 2;
+    picture.pixels = {0, 0, 0, 10, 20, 30, 200, 100, 0, 255, 255, 255, //
+                      1, 1, 1, 11, 21, 31, 201, 101, 1, 255, 255, 254};
+    ASSERT_EQ(addTexture(picture), 0u);
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, 1);
+    EXPECT_EQ(height, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    unsigned char level1[6] = {};
+    glGetTexImage(GL_TEXTURE_2D, 1, GL_BGR, GL_UNSIGNED_BYTE, level1);
+    // (0 + 10 + 1 + 11 + 2) / 4 = 6, (20 + 21 + 1 + 2) / 4 = 11, ...; (255 * 3 + 254 + 2) / 4 = 255.
+    EXPECT_EQ(std::vector<unsigned char>(level1, level1 + 6), (std::vector<unsigned char>{6, 11, 16, 228, 178, 128}));
+    unsigned char level2[3] = {};
+    glGetTexImage(GL_TEXTURE_2D, 2, GL_BGR, GL_UNSIGNED_BYTE, level2);
+    EXPECT_EQ(std::vector<unsigned char>(level2, level2 + 3), (std::vector<unsigned char>{117, 95, 72}));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    GLuint name = textureList.back();
+    textureList.pop_back();
+    glDeleteTextures(1, &name);
 }
 
 TEST(Textures, LyingHeadersAreRefusedAtOnceWithoutMemory)
