@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #if defined(__SSE__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -208,6 +209,12 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
     v.env = 1;
     v.env2 = 1;
     const float vary = 0.9f + 0.2f * nextRandom(); // no two alike
+    // The first partials struck, at these levels.
+    const auto strike = [&v](std::initializer_list<float> levels) {
+        int i = 0;
+        for (const float level : levels)
+            v.partials[i++].start(level);
+    };
     switch (v.sound) {
     case Sound::Step:
         v.decay = decayPerSample(0.045f, rate_);
@@ -220,9 +227,7 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
         v.partials[0].tune(f, rate_);
         v.partials[1].tune(f * 1.5f * 1.003f, rate_);
         v.partials[2].tune(f * 2.0f, rate_);
-        v.partials[0].start(1.0f);
-        v.partials[1].start(0.6f);
-        v.partials[2].start(0.2f);
+        strike({1.0f, 0.6f, 0.2f});
         v.decay = decayPerSample(0.5f, rate_);
         v.filters[0].tune(500, 0.7f, rate_);
         break;
@@ -245,8 +250,7 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
     }
     case Sound::Hit:
         v.pitch = 45 * vary;
-        v.partials[0].start(1.0f);
-        v.partials[1].start(0.3f);
+        strike({1.0f, 0.3f});
         v.decay = decayPerSample(0.11f, rate_);
         v.decay2 = decayPerSample(0.03f, rate_);
         v.filters[0].tune(420, 0.8f, rate_);
@@ -259,8 +263,7 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
         v.filters[1].tune(900, 1.0f, rate_);
         v.partials[0].tune(2600 * vary, rate_, 0.22f);
         v.partials[1].tune(3710 * vary, rate_, 0.16f);
-        v.partials[0].start(0.12f);
-        v.partials[1].start(0.08f);
+        strike({0.12f, 0.08f});
         v.decay = decayPerSample(0.15f, rate_);
         break;
     }
@@ -271,9 +274,7 @@ void SoundMixer::startVoice(Voice& v, const SoundCue&)
         break;
     case Sound::Fall:
         v.pitch = 98;
-        v.partials[0].start(1.0f);
-        v.partials[1].start(0.4f);
-        v.partials[2].start(0.5f);
+        strike({1.0f, 0.4f, 0.5f});
         v.decay = decayPerSample(2.0f, rate_);
         v.filters[0].tune(600, 1.2f, rate_);
         break;

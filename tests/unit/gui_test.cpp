@@ -6,6 +6,16 @@
 
 using GuiTest = GameTest;
 
+// The HUD as a player's keys reach it, through the event step, from a frame at one second on.
+class GuiKeysTest : public EventTest {
+protected:
+    void SetUp() override
+    {
+        EventTest::SetUp();
+        frameAt(1000);
+    }
+};
+
 TEST_F(GuiTest, EmptyAtStartAndTheFirstUpdateKeepsItEmpty)
 {
     EXPECT_EQ(text(gui.text3), "");
@@ -58,12 +68,8 @@ TEST_F(GuiTest, SetTextReplacesTheTextAndColour)
     EXPECT_EQ(text(gui.text2), "100%");
 }
 
-TEST_F(GuiTest, ToggleMessageLastsOneSecondOfFrames)
+TEST_F(GuiKeysTest, ToggleMessageLastsOneSecondOfFrames)
 {
-    bool running = true;
-    EventContext context;
-    context.running = &running;
-    frameAt(1000);
     press(SDLK_F9, context);
     for (Ticks t = 1016; t < 2000; t += 16)
         frameAt(t);
@@ -75,12 +81,8 @@ TEST_F(GuiTest, ToggleMessageLastsOneSecondOfFrames)
 // A frame's time is what passed before its keys were read. After a frame of a second or more (a
 // software renderer under load, a machine waking), the message of a key read in the next frame is
 // drawn in that frame and gone in the one after; a message already drawn goes at once.
-TEST_F(GuiTest, AMessageAfterASlowFrameIsDrawnOnceThenGone)
+TEST_F(GuiKeysTest, AMessageAfterASlowFrameIsDrawnOnceThenGone)
 {
-    bool running = true;
-    EventContext context;
-    context.running = &running;
-    frameAt(1000);
     for (const Ticks slow : {1000u, 5000u}) {
         ScriptedClock::set(ScriptedClock::now() + slow);
         beginFrame();
