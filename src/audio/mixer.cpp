@@ -54,8 +54,8 @@ const Recipe RECIPES[SOUND_KINDS] = {
     {1.80f, 0.32f}, // Stun
     {0.55f, 0.45f}, // Hit
     {0.90f, 0.34f}, // Break
-    {0.60f, 0.40f}, // Hurt
-    {4.50f, 0.50f}, // Fall
+    {0.60f, 0.25f}, // Hurt
+    {4.50f, 0.35f}, // Fall
     {0.04f, 0.07f}, // Click
 };
 
