@@ -1,8 +1,9 @@
-#version 120
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Snow program, fragment stage: bright flakes, a touch of the pale blue they are given, catching
 // the lamp over the player as they fall past it and thinning into the haze far away.
+// frontColour and texCoord0 come from the vertex stage; lampPosition and lampDiffuse are the lamp's,
+// declared by the renderer before this text.
 
 varying vec3 worldPos;
 varying vec3 worldNormal;
@@ -15,9 +16,9 @@ const float lampReach = 45.0;
 void main()
 {
     // Mostly white; the colour only tints it.
-    vec3 colour = mix(snowWhite, gl_Color.rgb, 0.2);
+    vec3 colour = mix(snowWhite, frontColour.rgb, 0.2);
 
-    vec4 lp = gl_LightSource[0].position;
+    vec4 lp = lampPosition;
     vec3 lampPos = abs(lp.w) > 1e-6 ? lp.xyz / lp.w : lp.xyz;
     vec3 toLamp = lampPos - worldPos;
     float lampDist = length(toLamp);
@@ -31,6 +32,6 @@ void main()
 
     float far = clamp((viewDist - 150.0) / 450.0, 0.0, 1.0);
     colour = mix(colour, hazeColour, far * 0.6);
-    float alpha = mix(1.0, 0.45, far) * gl_Color.a;
+    float alpha = mix(1.0, 0.45, far) * frontColour.a;
     gl_FragColor = vec4(min(colour, vec3(1.0)), alpha);
 }

@@ -1,9 +1,10 @@
-#version 120
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Scene program, fragment stage: the texture tinted by the vertex colour, lit per pixel by a
 // lamp that hangs over the player (light 0), a cold sky fill so that nothing ever goes black,
 // a glint on the ice, and a cold blizzard haze that swallows what is far away.
+// frontColour and texCoord0 come from the vertex stage; lampPosition and lampDiffuse are the lamp's,
+// declared by the renderer before this text.
 
 uniform sampler2D tex; // unit 0: the texture bound for the object
 
@@ -45,8 +46,8 @@ void main()
     // seen nearly edge-on can hand the sampler wild values at the pixels around its sliver; a
     // software renderer filtering anisotropically then walks a footprint of billions of texels
     // and freezes the game for seconds. Clamping changes no pixel that the surface covers.
-    vec4 texel = texture2D(tex, clamp(gl_TexCoord[0].st, 0.0, 1.0));
-    vec3 albedo = gl_Color.rgb * texel.rgb;
+    vec4 texel = texture2D(tex, clamp(texCoord0.st, 0.0, 1.0));
+    vec3 albedo = frontColour.rgb * texel.rgb;
 
     vec3 n = safeNormalize(worldNormal, vec3(0.0, 1.0, 0.0));
     vec3 toEye = safeNormalize(eyePos - worldPos, vec3(0.0, 1.0, 0.0));
@@ -54,7 +55,7 @@ void main()
     // The game moves light 0 with the player and raises it with Up and Down: light it as a lamp
     // at that spot. A light given with w = 1 is a point too; the w = 0 position is one as well,
     // read as the place it names rather than a far-off direction that swings as the player walks.
-    vec4 lp = gl_LightSource[0].position;
+    vec4 lp = lampPosition;
     vec3 lampPos = abs(lp.w) > 1e-6 ? lp.xyz / lp.w : lp.xyz;
     vec3 toLamp = lampPos - worldPos;
     float lampDist = length(toLamp);
@@ -66,7 +67,7 @@ void main()
     vec3 h = safeNormalize(l + toEye, n);
     float glint = diffuse > 0.0 ? pow32(max(dot(n, h), 0.0)) * falloff * 0.5 : 0.0;
 
-    vec3 lamp = gl_LightSource[0].diffuse.rgb;
+    vec3 lamp = lampDiffuse.rgb;
     vec3 fill = mix(groundFill, skyFill, 0.5 + 0.5 * n.y);
     vec3 moon = moonColour * max(dot(n, moonDir), 0.0);
     vec3 light = fill + moon + lamp * diffuse * 1.6;
@@ -74,5 +75,5 @@ void main()
     vec3 lit = vec3(1.0) - exp(-1.6 * (albedo * light + lamp * glint));
 
     float haze = 1.0 - exp(-max(viewDist - hazeStart, 0.0) * hazeDensity);
-    gl_FragColor = vec4(mix(lit, hazeColour, clamp(haze, 0.0, 0.75)), gl_Color.a * texel.a);
+    gl_FragColor = vec4(mix(lit, hazeColour, clamp(haze, 0.0, 0.75)), frontColour.a * texel.a);
 }

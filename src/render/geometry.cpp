@@ -7,7 +7,7 @@
 #include "render/geometry.h"
 
 #include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "render/textures.h"
 
 #include <vector>
@@ -18,47 +18,8 @@ namespace {
 // keep wireframe to the quad's four sides: the diagonal each triangle adds is flagged off (a flag
 // marks the edge from its corner to the next one of the triangle).
 const int QUAD_CORNERS[6] = {0, 1, 3, 1, 2, 3};
-const GLboolean QUAD_EDGES[6] = {GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE};
+const unsigned char QUAD_EDGES[6] = {1, 0, 1, 1, 1, 0};
 constexpr int QUAD_VERTICES = 6;
-
-// Draws from the given arrays of floats, any of which may be absent, as triangles of count
-// corners with the quads' edge flags, and leaves every array disabled again.
-struct Arrays {
-    const float* position = nullptr; // x y z
-    const float* normal = nullptr;   // x y z
-    const float* texCoord = nullptr; // s t
-    const float* colour = nullptr;   // r g b
-    const GLboolean* edges = nullptr;
-};
-
-void drawTriangles(const Arrays& a, int count)
-{
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, a.position);
-    if (a.normal) {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, a.normal);
-    }
-    if (a.texCoord) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, a.texCoord);
-    }
-    if (a.colour) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, a.colour);
-    }
-    if (a.edges) {
-        glEnableClientState(GL_EDGE_FLAG_ARRAY);
-        glEdgeFlagPointer(0, a.edges);
-    }
-    glDrawArrays(GL_TRIANGLES, 0, count);
-    glDisableClientState(GL_EDGE_FLAG_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glEdgeFlag(GL_TRUE); // an array leaves the current flag undefined; every other draw wants it on
-}
 
 // The four corners of the side at z = +1, counterclockwise seen from outside. Each normal
 // points from the centre through its corner, so light varies smoothly across a side.
@@ -73,10 +34,11 @@ const float SKY_TEX[QUAD_VERTICES * 2] = {1, 1, 0, 1, 1, 0, 0, 1, 0, 0, 1, 0};
 void skyQuad(const Matrix4& place)
 {
     loadModelview(place);
-    Arrays a;
+    VertexArrays a;
     a.position = SKY_POSITION;
     a.texCoord = SKY_TEX;
     a.edges = QUAD_EDGES;
+    a.fixedModel = true;
     drawTriangles(a, QUAD_VERTICES);
 }
 
@@ -109,7 +71,7 @@ struct CubeModel {
     float normal[CUBE_VERTICES * 3];
     float texCoord[CUBE_VERTICES * 2];
     float colour[CUBE_VERTICES * 3];
-    GLboolean edges[CUBE_VERTICES];
+    unsigned char edges[CUBE_VERTICES];
 
     CubeModel()
     {
@@ -141,17 +103,18 @@ struct CubeModel {
 void GM_GL_cube()
 {
     static const CubeModel cube;
-    Arrays a;
+    VertexArrays a;
     a.position = cube.position;
     a.normal = cube.normal;
     a.texCoord = cube.texCoord;
     a.colour = cube.colour;
     a.edges = cube.edges;
+    a.fixedModel = true;
     drawTriangles(a, CUBE_VERTICES);
     // Arrays leave the current values undefined: put back what the last corner of the top set.
-    glColor3f(0.8f, 0.8f, 0.8f);
-    glNormal3f(1, 1, -1);
-    glTexCoord2f(1, 1);
+    setColour(0.8f, 0.8f, 0.8f);
+    setNormal(1, 1, -1);
+    setTexCoord(1, 1);
 }
 
 void GM_GL_skybox()
@@ -159,9 +122,9 @@ void GM_GL_skybox()
     // Each side is the one quad under the turns of the sides before it.
     Matrix4 place = translated(Matrix4(), 0, 99, 0);
     glBindTexture(GL_TEXTURE_2D, textureList[TEX_WALL]);
-    glColor3f(1, 1, 1);
+    setColour(1, 1, 1);
     // Drawn under each quad's own rotation, this one normal points into the box on every side.
-    glNormal3f(0, 0, -1);
+    setNormal(0, 0, -1);
     skyQuad(place);
     for (int wall = 0; wall < 3; ++wall) {
         place = rotatedY(place, -90);
@@ -173,7 +136,7 @@ void GM_GL_skybox()
     glBindTexture(GL_TEXTURE_2D, textureList[TEX_ICEGROUND]);
     skyQuad(place); // floor
     loadModelview(Matrix4());
-    glTexCoord2f(1, 0); // as the last corner of the floor left it
+    setTexCoord(1, 0); // as the last corner of the floor left it
 }
 
 namespace {
@@ -204,7 +167,7 @@ constexpr long FLAKES_PER_DRAW = 4096;
 struct SnowArrays {
     std::vector<float> position;
     std::vector<float> normal;
-    std::vector<GLushort> indices; // FLAKES_PER_DRAW flakes' triangles, the same for every draw
+    std::vector<unsigned short> indices; // FLAKES_PER_DRAW flakes' triangles, the same for every draw
 
     SnowArrays()
     {
@@ -215,9 +178,9 @@ struct SnowArrays {
                     // Every second triangle of a strip turns the other way: swap its first two.
                     const long a = k % 2 ? first + 1 : first;
                     const long b = k % 2 ? first : first + 1;
-                    indices.push_back(static_cast<GLushort>(a));
-                    indices.push_back(static_cast<GLushort>(b));
-                    indices.push_back(static_cast<GLushort>(first + 2));
+                    indices.push_back(static_cast<unsigned short>(a));
+                    indices.push_back(static_cast<unsigned short>(b));
+                    indices.push_back(static_cast<unsigned short>(first + 2));
                 }
     }
 };
@@ -247,20 +210,17 @@ void GM_GL_flakes(const vec3* centres, long count)
                 *normal++ = v.nz;
             }
     }
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
     for (long first = 0; first < count; first += FLAKES_PER_DRAW) {
         const long flakes = count - first < FLAKES_PER_DRAW ? count - first : FLAKES_PER_DRAW;
         const std::size_t offset = static_cast<std::size_t>(first) * FLAKE_CORNERS * 3;
-        glVertexPointer(3, GL_FLOAT, 0, snow.position.data() + offset);
-        glNormalPointer(GL_FLOAT, 0, snow.normal.data() + offset);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(flakes * FLAKE_INDICES), GL_UNSIGNED_SHORT,
-                       snow.indices.data());
+        VertexArrays a;
+        a.position = snow.position.data() + offset;
+        a.normal = snow.normal.data() + offset;
+        drawIndexedTriangles(a, static_cast<int>(flakes * FLAKE_CORNERS), snow.indices.data(),
+                             static_cast<int>(flakes * FLAKE_INDICES));
     }
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
     if (count > 0)
-        glNormal3f(-1, 0, 0); // as the last corner of a flake left it
+        setNormal(-1, 0, 0); // as the last corner of a flake left it
 }
 
 void GM_GL_flake(double x, double y, double z)

@@ -54,8 +54,12 @@ std::string glewStartupFault(GLenum glewResult)
     // GLEW as the distributions build it knows only GLX. On a native Wayland display the context
     // is EGL's: glewInit has read its version and loaded the functions, and only then finds no
     // GLX display to ask for GLX's extensions, which the game does not use.
-    if (glewResult == GLEW_OK || glewResult == GLEW_ERROR_NO_GLX_DISPLAY)
+    if (glewResult == GLEW_OK)
         return {};
+#ifdef GLEW_ERROR_NO_GLX_DISPLAY // not in the browser's GLEW, which has no GLX to miss
+    if (glewResult == GLEW_ERROR_NO_GLX_DISPLAY)
+        return {};
+#endif
     return reinterpret_cast<const char*>(glewGetErrorString(glewResult));
 }
 

@@ -5,9 +5,8 @@
 // it, so every corner lands on the same float as before.
 #include "render/matrix.h"
 
-#include "render/gl.h"
-
 #include <cmath>
+#include <utility>
 
 Matrix4 operator*(const Matrix4& a, const Matrix4& b)
 {
@@ -117,15 +116,54 @@ Matrix4 rotatedY(const Matrix4& m, float degrees) { return turned(m, degrees, 2,
 
 Matrix4 rotatedX(const Matrix4& m, float degrees) { return turned(m, degrees, 1, 2); }
 
-void loadModelview(const Matrix4& m)
+bool inverted(const Matrix4& m, Matrix4& inverse)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(m.m);
+    // Gauss-Jordan with partial pivoting, in double: the projection's inverse feeds the eye's place.
+    double a[4][8];
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col) {
+            a[row][col] = m.m[4 * col + row];
+            a[row][col + 4] = row == col ? 1 : 0;
+        }
+    for (int col = 0; col < 4; ++col) {
+        int pivot = col;
+        for (int row = col + 1; row < 4; ++row)
+            if (std::fabs(a[row][col]) > std::fabs(a[pivot][col]))
+                pivot = row;
+        if (!(std::fabs(a[pivot][col]) > 1e-30))
+            return false;
+        for (int k = 0; k < 8; ++k)
+            std::swap(a[col][k], a[pivot][k]);
+        const double scale = 1 / a[col][col];
+        for (int k = 0; k < 8; ++k)
+            a[col][k] *= scale;
+        for (int row = 0; row < 4; ++row) {
+            if (row == col)
+                continue;
+            const double f = a[row][col];
+            for (int k = 0; k < 8; ++k)
+                a[row][k] -= f * a[col][k];
+        }
+    }
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col)
+            inverse.m[4 * col + row] = static_cast<float>(a[row][col + 4]);
+    return true;
 }
 
-void loadProjection(const Matrix4& m)
+void normalMatrixOf(const Matrix4& m, float normal[9])
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(m.m);
-    glMatrixMode(GL_MODELVIEW);
+    // The inverse of the upper-left 3 x 3, transposed: the cofactors over the determinant.
+    const auto at = [&m](int row, int col) { return static_cast<double>(m.m[4 * col + row]); };
+    double c[3][3];
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const int r0 = (row + 1) % 3, r1 = (row + 2) % 3, c0 = (col + 1) % 3, c1 = (col + 2) % 3;
+            c[row][col] = at(r0, c0) * at(r1, c1) - at(r0, c1) * at(r1, c0);
+        }
+    const double det = at(0, 0) * c[0][0] + at(0, 1) * c[0][1] + at(0, 2) * c[0][2];
+    const double scale = std::fabs(det) > 1e-30 ? 1 / det : 0;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            normal[3 * col + row] = static_cast<float>(c[row][col] * scale); // column after column
 }

@@ -33,9 +33,11 @@ Matrix4 translated(const Matrix4& m, float x, float y, float z);
 Matrix4 rotatedY(const Matrix4& m, float degrees);
 Matrix4 rotatedX(const Matrix4& m, float degrees);
 
-// Hands the matrix to GL as the one that places what is drawn next (modelview), or as the one
-// that projects it (projection); leaves the modelview selected.
-void loadModelview(const Matrix4& m);
-void loadProjection(const Matrix4& m);
+// The inverse of m; false (inverse untouched) when m has none.
+bool inverted(const Matrix4& m, Matrix4& inverse);
+
+// The matrix that turns normals as m turns directions: the inverse of m's upper-left 3 x 3,
+// transposed, column after column.
+void normalMatrixOf(const Matrix4& m, float normal[9]);
 
 #endif

@@ -6,7 +6,7 @@
 
 #include "core/settings.h"
 #include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "render/shader.h"
 #include "render/textures.h"
 
@@ -22,7 +22,7 @@ Matrix4 sceneFrustum;
 void beginSceneState(double aspect)
 {
     setTexMode();
-    glPolygonMode(GL_FRONT_AND_BACK, set_wireframe ? GL_LINE : GL_FILL);
+    setWireframe(set_wireframe);
     // The cubes and the skybox are opaque: their colours and textures carry alpha 1 everywhere,
     // so blending them would only read back every pixel to keep it as drawn.
     glDisable(GL_BLEND);

@@ -9,6 +9,7 @@
 #include "core/signals.h"
 #include "render/gl.h"
 #include "render/glew_status.h"
+#include "render/pipeline.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,11 +70,23 @@ void printLog(unsigned int obj)
 
 namespace {
 
-// Compiles one stage from its source text.
+// A source written for an earlier release starts with its own "#version 120": the prelude gives
+// the version now, and a second one would stop the compile. The line is blanked, not removed, so
+// that the driver's log still counts the file's own lines.
+void blankVersionLine(char* text)
+{
+    if (std::strncmp(text, "#version", 8) != 0)
+        return;
+    for (; *text && *text != '\n'; ++text)
+        *text = ' ';
+}
+
+// Compiles one stage from its source text, after the prelude that names what it reads.
 GLuint compileStage(GLenum type, const char* text)
 {
     const GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &text, nullptr);
+    const char* texts[2] = {shaderPrelude(type == GL_VERTEX_SHADER), text};
+    glShaderSource(shader, 2, texts, nullptr);
     glCompileShader(shader);
 
     GLint compiled = GL_FALSE;
@@ -106,6 +119,8 @@ unsigned int loadShader(const std::string& base)
         std::free(sources[1]);
         return 0;
     }
+    blankVersionLine(sources[0]);
+    blankVersionLine(sources[1]);
     const GLuint vertex = compileStage(GL_VERTEX_SHADER, sources[0]);
     const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, sources[1]);
     std::free(sources[0]);
@@ -114,6 +129,7 @@ unsigned int loadShader(const std::string& base)
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragment);
+    bindVertexInputs(program);
     glLinkProgram(program);
     printLog(program);
 
@@ -140,10 +156,4 @@ void loadShaderPrograms()
     gm_pshader = loadShader("shader/GM_partshader");
     startUpStage("building the shader program shader/GM_shader");
     gm_shader = loadShader("shader/GM_shader");
-}
-
-void useProgram(unsigned int program)
-{
-    if (glUseProgram)
-        glUseProgram(program);
 }

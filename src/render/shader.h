@@ -5,6 +5,8 @@
 #ifndef GLACIMOR_RENDER_SHADER_H
 #define GLACIMOR_RENDER_SHADER_H
 
+#include "render/pipeline.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,10 +20,6 @@ constexpr std::uint64_t SHADER_MAX_BYTES = 1024 * 1024;
 // GL 2.0 functions they need (GL 1.x, no GLSL) builds neither: one line on standard error says what
 // it offers, both stay 0 and the game draws with the fixed pipeline, as with shading off.
 void loadShaderPrograms();
-
-// Selects a program, 0 for the fixed pipeline. With a driver that has no programs to select
-// (no glUseProgram), the fixed pipeline is all there is, and this does nothing.
-void useProgram(unsigned int program);
 
 // Builds a program from base + ".vs" and base + ".fs". A source that cannot be used (missing, not
 // a regular file, over SHADER_MAX_BYTES) is named on one line of standard error and nothing is

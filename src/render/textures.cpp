@@ -8,8 +8,10 @@
 #include "core/settings.h"
 #include "render/gl.h"
 #include "render/mipmap.h"
+#include "render/pipeline.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 const char* const TEXTURE_FILES[TEXTURE_COUNT] = {
@@ -27,7 +29,36 @@ bool refuse(const char* file, const std::string& reason)
     return false;
 }
 
+// The bitmap's rows with red first, as both GL flavours take them (WebGL 1 knows no GL_BGR).
+Bitmap redFirst(const Bitmap& bgr)
+{
+    Bitmap rgb = bgr;
+    for (int y = 0; y < rgb.height; ++y) {
+        unsigned char* row = rgb.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rgb.stride());
+        for (int x = 0; x < rgb.width; ++x)
+            std::swap(row[3 * x], row[3 * x + 2]);
+    }
+    return rgb;
+}
+
 } // namespace
+
+bool anisotropicFiltering()
+{
+    // Asked once: the answer belongs to the driver, and the frame sets the filtering every time.
+    static const bool offered = [] {
+        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        if (extensions && std::strstr(extensions, "texture_filter_anisotropic"))
+            return true;
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        std::fprintf(stderr,
+                     "glacimor: the OpenGL driver offers %s without EXT_texture_filter_anisotropic; "
+                     "textures are drawn without anisotropic filtering\n",
+                     version ? ("OpenGL " + printableLine(version)).c_str() : "an unknown OpenGL version");
+        return false;
+    }();
+    return offered;
+}
 
 bool createTextures()
 {
@@ -65,18 +96,17 @@ unsigned addTexture(const Bitmap& bitmap)
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 16);
+    if (anisotropicFiltering())
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 16);
     // Rows are padded to 4 bytes, on every level: unpack with that alignment and the bitmap's own
-    // row length, whatever the text renderer has set for its font.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    // row length, whatever the pixel store held before.
+    unpackRowsAlignedTo(4);
     // Every level down to one pixel, each made of the one above by the game's own box filter.
+    const Bitmap top = redFirst(bitmap);
     Bitmap smaller;
-    const Bitmap* level = &bitmap;
+    const Bitmap* level = &top;
     for (GLint index = 0;; ++index) {
-        glTexImage2D(GL_TEXTURE_2D, index, GL_RGB, level->width, level->height, 0, GL_BGR, GL_UNSIGNED_BYTE,
+        glTexImage2D(GL_TEXTURE_2D, index, GL_RGB, level->width, level->height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      level->pixels.data());
         if (level->width == 1 && level->height == 1)
             break;
@@ -107,6 +137,7 @@ void setTexMode()
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+        if (anisotropicFiltering())
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     }
 }

@@ -49,4 +49,9 @@ unsigned addTexture(const Bitmap& bitmap);
 // Applies set_filtering, set_mipmap and set_aniso to every texture; leaves the last one bound.
 void setTexMode();
 
+// Whether the driver filters anisotropically (EXT_texture_filter_anisotropic). Asked once; without
+// it, one line on standard error says so and the textures are filtered without it (F6 then
+// changes nothing).
+bool anisotropicFiltering();
+
 #endif

@@ -7,8 +7,7 @@
 #include "actors/endgame.h"
 #include "core/clock.h"
 #include "core/settings.h"
-#include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "ui/quicktext.h"
 
 const char* Gui_textObj::chars()
@@ -60,7 +59,7 @@ constexpr double HUD_TEXT_SIZE = 0.002;
 
 void drawSlot(Gui_textObj& slot, double x, double y)
 {
-    glColor3f(static_cast<float>(slot.red), static_cast<float>(slot.green), static_cast<float>(slot.blue));
+    setColour(static_cast<float>(slot.red), static_cast<float>(slot.green), static_cast<float>(slot.blue));
     // Stored texts are data, never formats: a '%' in them is drawn as it stands.
     glQuickText::printfAt(x, y, 0, HUD_TEXT_SIZE, "%s", slot.chars());
 }
@@ -70,7 +69,7 @@ void drawSlot(Gui_textObj& slot, double x, double y)
 void Gui::render()
 {
     // Text drawn as lines would be unreadable: the HUD stays filled in wireframe mode.
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    setWireframe(false);
     loadProjection(Matrix4());
     loadModelview(Matrix4());
 

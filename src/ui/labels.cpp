@@ -5,8 +5,7 @@
 #include "ui/labels.h"
 
 #include "actors/player.h"
-#include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "ui/quicktext.h"
 
 void GM_font_3d(double x, double y, double z, const char* text)
@@ -57,8 +56,8 @@ void passEffectLabels(WorldLabels& out)
 
 void drawEffectLabels()
 {
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColor3f(0, 1, 0);
+    setWireframe(false);
+    setColour(0, 1, 0);
     FontLabels labels;
     passEffectLabels(labels);
 }

@@ -5,6 +5,7 @@
 #include "ui/quicktext.h"
 
 #include "render/gl.h"
+#include "render/pipeline.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -35,10 +36,8 @@ void init()
     glGenTextures(1, &texId);
     glBindTexture(GL_TEXTURE_2D, texId);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 256);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, 256, 256, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image);
+    unpackRowsAlignedTo(1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, 256, 256, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image);
     std::free(image);
 }
 
@@ -88,7 +87,7 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
     va_end(args);
 
     glBindTexture(GL_TEXTURE_2D, texId);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    modulateTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -122,15 +121,12 @@ void glQuickText::printfAt(double x, double y, double z, double size, const char
             texCoord.insert(texCoord.end(), {static_cast<float>(corners[i][2]), static_cast<float>(corners[i][3])});
         }
     });
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, position.data());
-    glTexCoordPointer(2, GL_FLOAT, 0, texCoord.data());
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(position.size() / 3));
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    VertexArrays a;
+    a.position = position.data();
+    a.texCoord = texCoord.data();
+    drawTriangles(a, static_cast<int>(position.size() / 3));
     if (!texCoord.empty()) // arrays leave it undefined: keep what the last corner set
-        glTexCoord2f(texCoord[texCoord.size() - 2], texCoord.back());
+        setTexCoord(texCoord[texCoord.size() - 2], texCoord.back());
     std::free(text);
 }
 

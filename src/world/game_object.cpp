@@ -4,8 +4,7 @@
 // Placement, orientation, distances and drawing of world objects.
 #include "world/game_object.h"
 
-#include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "render/textures.h"
 #include "world/cube.h"
 
@@ -80,9 +79,7 @@ double GameObject::arc() const
 
 void GameObject::render() const
 {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    setMaterial(ambient, diffuse, specular);
     const Matrix4 moved = translated(Matrix4(), static_cast<float>(pos.x), static_cast<float>(pos.y),
                                      static_cast<float>(pos.z));
     loadModelview(rotatedX(rotatedY(moved, static_cast<float>(-azimut())), static_cast<float>(arc())));

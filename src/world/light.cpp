@@ -4,8 +4,7 @@
 // The light that the scene shader reads as GL light 0.
 #include "world/light.h"
 
-#include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 
 #include <algorithm>
 
@@ -15,22 +14,19 @@ Light::Light(double x, double y, double z, unsigned int id)
 {
     // The global light is built before any GL context exists; without a context this call
     // does nothing, and the picture does not need it: the light reaches the scene through the shader.
-    glEnable(lightId);
+    enableLight(lightId);
     diffuse[0] = diffuse[1] = diffuse[2] = diffuse[3] = 1.0f;
     lightList.push_back(this);
 }
 
 Light::~Light()
 {
-    glDisable(lightId);
+    disableLight(lightId);
     lightList.erase(std::remove(lightList.begin(), lightList.end(), this), lightList.end());
 }
 
 void Light::render() const
 {
     loadModelview(Matrix4());
-    glLightfv(lightId, GL_AMBIENT, ambient);
-    glLightfv(lightId, GL_DIFFUSE, diffuse);
-    glLightfv(lightId, GL_SPECULAR, specular);
-    glLightfv(lightId, GL_POSITION, lightPos);
+    setLight(lightId, ambient, diffuse, specular, lightPos);
 }

@@ -8,8 +8,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "render/geometry.h"
-#include "render/gl.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "render/shader.h"
 #include "world/light.h"
 
@@ -69,7 +68,7 @@ void Blizzard::update()
 void Blizzard::render()
 {
     loadModelview(Matrix4());
-    glColor3f(0.75f, 0.75f, 1.0f);
+    setColour(0.75f, 0.75f, 1.0f);
     useProgram(set_shading ? gm_pshader : 0);
     // The frame's flakes gathered here and handed to GL as one array.
     static vec3 visible[MAX_PARTICLES];

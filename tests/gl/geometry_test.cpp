@@ -7,7 +7,7 @@
 #include "world_textures.h"
 
 #include "render/geometry.h"
-#include "render/matrix.h"
+#include "render/pipeline.h"
 #include "render/textures.h"
 #include "world/cube.h"
 #include "world/camera.h"

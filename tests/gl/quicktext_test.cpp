@@ -149,7 +149,13 @@ TEST(QuickTextTexture, FontTextureHoldsTheRasterAndIsMadeOnlyOnce)
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_EQ(format, GL_LUMINANCE8_ALPHA8);
+    // Unsized, as WebGL 1 takes it; the driver keeps 8 bits of each.
+    EXPECT_EQ(format, GL_LUMINANCE_ALPHA);
+    GLint luminanceBits = 0, alphaBits = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_LUMINANCE_SIZE, &luminanceBits);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
+    EXPECT_EQ(luminanceBits, 8);
+    EXPECT_EQ(alphaBits, 8);
     EXPECT_EQ(width, 256);
     EXPECT_EQ(height, 256);
     GLint level1Width = -1;
