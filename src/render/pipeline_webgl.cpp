@@ -21,7 +21,8 @@
 namespace {
 
 // The vertex inputs by the names the shaders read them, at fixed places bound before each link.
-enum Input : GLuint { POSITION = 0, NORMAL = 1, COLOUR = 2, TEXCOORD = 3, INPUTS = 4 };
+enum Input : GLuint { POSITION = 0, NORMAL = 1, COLOUR = 2, TEXCOORD = 3 };
+constexpr GLuint INPUTS = 4;
 const char* const INPUT_NAMES[INPUTS] = {"vertexPosition", "vertexNormal", "vertexColour", "vertexTexCoord"};
 const int INPUT_SIZES[INPUTS] = {3, 3, 3, 2}; // floats a corner, as VertexArrays holds them
 
@@ -148,7 +149,7 @@ GLuint streamBuffer = 0;
 GLuint lineBuffer = 0;
 std::vector<unsigned short> lines; // the wireframe's corners, two a line
 
-const float* arrayOf(const VertexArrays& a, int input)
+const float* arrayOf(const VertexArrays& a, GLuint input)
 {
     switch (input) {
     case POSITION:
@@ -185,14 +186,14 @@ void bindArrays(const VertexArrays& a, int corners)
     glBindBuffer(GL_ARRAY_BUFFER, source->buffer);
     if (upload) {
         std::size_t bytes = 0;
-        for (int i = 0; i < INPUTS; ++i) {
+        for (GLuint i = 0; i < INPUTS; ++i) {
             source->offsets[i] = bytes;
             if (arrayOf(a, i))
                 bytes += sizeof(float) * static_cast<std::size_t>(INPUT_SIZES[i]) * static_cast<std::size_t>(corners);
         }
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr,
                      a.fixedModel ? GL_STATIC_DRAW : GL_STREAM_DRAW);
-        for (int i = 0; i < INPUTS; ++i)
+        for (GLuint i = 0; i < INPUTS; ++i)
             if (const float* array = arrayOf(a, i))
                 glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(source->offsets[i]),
                                 static_cast<GLsizeiptr>(sizeof(float) * static_cast<std::size_t>(INPUT_SIZES[i]) *
@@ -200,7 +201,7 @@ void bindArrays(const VertexArrays& a, int corners)
                                 array);
     }
     for (GLuint i = 0; i < INPUTS; ++i) {
-        if (arrayOf(a, static_cast<int>(i))) {
+        if (arrayOf(a, i)) {
             glEnableVertexAttribArray(i);
             glVertexAttribPointer(i, INPUT_SIZES[i], GL_FLOAT, GL_FALSE, 0,
                                   reinterpret_cast<const void*>(source->offsets[i]));

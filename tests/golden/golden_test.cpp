@@ -46,6 +46,13 @@
 #define GLACIMOR_GOLDEN_OUT "golden-out"
 #endif
 
+namespace scenes {
+
+// Test names and messages show the scene's name (found by gtest beside the scene's type).
+void PrintTo(const GoldenScene& scene, std::ostream* out) { *out << scene.name; }
+
+} // namespace scenes
+
 namespace {
 
 constexpr int WIDTH = 384; // 16:9, as the game's full screen on the test display
@@ -178,31 +185,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The scenes
 
-// The spaced peak with one setting switched as its key would, and the key's message on the HUD.
-template <bool* setting>
-void spacedPeakWithout(const char* message)
-{
-    scenes::buildSpacedPeak();
-    *setting = !*setting;
-    gui.setText3(message, 1.0, 1.0, 1.0);
-}
+using Scene = scenes::GoldenScene;
 
-struct Scene {
-    const char* name; // also the reference's file name
-    void (*build)();
-};
-
-const Scene SCENES[] = {
-    {"start", scenes::buildStart},
-    {"spaced_peak", scenes::buildSpacedPeak},
-    {"labels", scenes::buildLabels},
-    {"wireframe", [] { spacedPeakWithout<&set_wireframe>("wireframe on"); }},
-    {"shading_off", [] { spacedPeakWithout<&set_shading>("shading off"); }},
-    {"blending_off", [] { spacedPeakWithout<&set_alpha>("alpha off"); }},
-};
-
-// Test names and messages show the scene's name.
-void PrintTo(const Scene& scene, std::ostream* out) { *out << scene.name; }
 
 std::string referencePath(const std::string& name)
 {
@@ -260,7 +244,7 @@ TEST_P(GoldenFrame, MatchesItsReference)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, GoldenFrame, ::testing::ValuesIn(SCENES),
+INSTANTIATE_TEST_SUITE_P(Scenes, GoldenFrame, ::testing::ValuesIn(scenes::GOLDEN_SCENES),
                          [](const ::testing::TestParamInfo<Scene>& info) { return std::string(info.param.name); });
 
 // The comparison itself: it must see a change of a few pixels and forgive rounding.

@@ -14,6 +14,7 @@
 #include "ui/gui.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace scenes {
 
@@ -125,6 +126,35 @@ void buildLabels()
     row[3]->state = STATE_DEAD;
     gui.setText2("64", 1.0, 1.0, 1.0);
     gui.setText3("alpha on", 1.0, 1.0, 1.0);
+}
+
+namespace {
+
+template <bool* setting>
+void spacedPeakWithout(const char* message)
+{
+    buildSpacedPeak();
+    *setting = !*setting;
+    gui.setText3(message, 1.0, 1.0, 1.0);
+}
+
+} // namespace
+
+const GoldenScene GOLDEN_SCENES[6] = {
+    {"start", buildStart},
+    {"spaced_peak", buildSpacedPeak},
+    {"labels", buildLabels},
+    {"wireframe", [] { spacedPeakWithout<&set_wireframe>("wireframe on"); }},
+    {"shading_off", [] { spacedPeakWithout<&set_shading>("shading off"); }},
+    {"blending_off", [] { spacedPeakWithout<&set_alpha>("alpha off"); }},
+};
+
+const GoldenScene* findGoldenScene(const char* name)
+{
+    for (const GoldenScene& scene : GOLDEN_SCENES)
+        if (std::strcmp(scene.name, name) == 0)
+            return &scene;
+    return nullptr;
 }
 
 void renderFloor(double aspect)

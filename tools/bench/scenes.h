@@ -43,6 +43,18 @@ void buildLabels();
 // switches and view, the clear, the skybox and the HUD, nothing in between.
 void renderFloor(double aspect);
 
+// The golden frames' scenes (tests/golden, and the browser's check against them): the name of the
+// reference picture and how to build what it shows. Four are the scenes above; three are the spaced
+// peak with one setting switched as its key would, and the key's message on the HUD.
+struct GoldenScene {
+    const char* name;
+    void (*build)();
+};
+extern const GoldenScene GOLDEN_SCENES[6];
+
+// The golden scene of that name, or null.
+const GoldenScene* findGoldenScene(const char* name);
+
 } // namespace scenes
 
 #endif
