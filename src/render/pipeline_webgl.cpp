@@ -53,6 +53,12 @@ struct FixedState {
     unsigned lampVersion = 1;
     bool wireframe = false;
     unsigned selected = 0; // the game's program, 0 for the fixed pipeline
+    // The current values, given to GL at the next draw (GL's own first colour is white, WebGL's
+    // first input values are 0 0 0 1).
+    float colour[4] = {1, 1, 1, 1};
+    float normal[3] = {0, 0, 1};
+    float texCoord[4] = {0, 0, 0, 1};
+    bool currentChanged = true;
 };
 
 FixedState state;
@@ -115,6 +121,13 @@ void prepareProgram()
     if (program != current) {
         glUseProgram(program);
         current = program;
+    }
+    if (state.currentChanged) {
+        // Values of the inputs without an array, the same for every program.
+        glVertexAttrib4fv(COLOUR, state.colour);
+        glVertexAttrib3fv(NORMAL, state.normal);
+        glVertexAttrib4fv(TEXCOORD, state.texCoord);
+        state.currentChanged = false;
     }
     ProgramInputs& in = inputsOf(program);
     if (in.modelviewVersion != state.modelviewVersion) {
@@ -339,11 +352,28 @@ void drawIndexedTriangles(const VertexArrays& arrays, int corners, const unsigne
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
 }
 
-void setColour(float r, float g, float b) { glVertexAttrib4f(COLOUR, r, g, b, 1); }
+void setColour(float r, float g, float b)
+{
+    state.colour[0] = r;
+    state.colour[1] = g;
+    state.colour[2] = b;
+    state.currentChanged = true;
+}
 
-void setNormal(float x, float y, float z) { glVertexAttrib3f(NORMAL, x, y, z); }
+void setNormal(float x, float y, float z)
+{
+    state.normal[0] = x;
+    state.normal[1] = y;
+    state.normal[2] = z;
+    state.currentChanged = true;
+}
 
-void setTexCoord(float s, float t) { glVertexAttrib4f(TEXCOORD, s, t, 0, 1); }
+void setTexCoord(float s, float t)
+{
+    state.texCoord[0] = s;
+    state.texCoord[1] = t;
+    state.currentChanged = true;
+}
 
 void loadModelview(const Matrix4& m)
 {
@@ -382,12 +412,8 @@ void setMaterial(const float*, const float*, const float*) {}
 
 void setWireframe(bool on) { state.wireframe = on; }
 
-void enableFixedPipeline()
-{
-    // Texturing is always on and GL_NORMALIZE and colour material have no use in the stand-in:
-    // nothing to switch. The current colour starts white, as GL's does.
-    setColour(1, 1, 1);
-}
+// Texturing is always on in the stand-in, and normalising and colour material have no use there.
+void enableFixedPipeline() {}
 
 void unpackRowsAlignedTo(int alignment) { glPixelStorei(GL_UNPACK_ALIGNMENT, alignment); }
 

@@ -14,6 +14,8 @@
 // to the test binary (golden-out/).
 //
 //   golden_tests            compare (make test runs it)
+//   golden_tests_webgl      compare the same scenes drawn through the browser's GL flavour (make
+//                           test runs it too; it never writes the references)
 //   golden_tests --update   write the references again (make golden); look at every picture that
 //                           changed, and say in the commit why it did
 #include "scenes.h"
@@ -60,6 +62,21 @@ constexpr int HEIGHT = 216;
 constexpr int SAMPLES = 4;
 constexpr int CHANNEL_TOLERANCE = 3;
 constexpr int MAX_CHANGED_PIXELS = 8;
+
+// Built as golden_tests_webgl, the scenes are drawn through the browser's GL flavour and compared
+// with the same references: the same picture to the same tolerance, but for wireframe. There the
+// browser's flavour draws lines where the desktop's draws polygons' edges, and where an edge leaves
+// the screen the driver clips the one and the other to endpoints a rounding apart: the long edges
+// of the floor and walls land a pixel away over part of their length (390 pixels on llvmpipe). A
+// fault of the wireframe itself (the quads' diagonals drawn, or the edges of faces turned away)
+// adds thousands of pixels of lines.
+#ifdef GLACIMOR_GOLDEN_WEBGL
+constexpr bool GOLDEN_WEBGL = true; // the references are the desktop's: this build never writes them
+int maxChangedPixels(const std::string& scene) { return scene == "wireframe" ? WIDTH * HEIGHT / 100 : MAX_CHANGED_PIXELS; }
+#else
+constexpr bool GOLDEN_WEBGL = false;
+int maxChangedPixels(const std::string&) { return MAX_CHANGED_PIXELS; }
+#endif
 
 bool updating = false; // --update: write the references instead of comparing
 
@@ -231,14 +248,14 @@ TEST_P(GoldenFrame, MatchesItsReference)
 
     for (const auto& [frame, drawn] : {std::make_pair("first", &first), std::make_pair("second", &later)}) {
         const Difference d = compare(expected, *drawn);
-        if (d.changed <= MAX_CHANGED_PIXELS)
+        if (d.changed <= maxChangedPixels(scene.name))
             continue;
         std::filesystem::create_directories(GLACIMOR_GOLDEN_OUT);
         const std::string base = std::string(GLACIMOR_GOLDEN_OUT) + "/" + scene.name + "-" + frame;
         writePicture(base + ".ppm", *drawn);
         writePicture(base + "-changed.ppm", d.map);
         ADD_FAILURE() << "the " << frame << " frame: " << d.changed << " pixels differ from " << reference
-                      << " by more than " << CHANNEL_TOLERANCE << " levels (at most " << MAX_CHANGED_PIXELS
+                      << " by more than " << CHANNEL_TOLERANCE << " levels (at most " << maxChangedPixels(scene.name)
                       << " may), up to " << d.largest << " levels; drawn: " << base
                       << ".ppm, changed pixels in red: " << base << "-changed.ppm";
     }
@@ -293,7 +310,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) == "--update")
+        if (std::string(argv[i]) == "--update" && !GOLDEN_WEBGL)
             updating = true;
         else {
             std::fprintf(stderr, "usage: golden_tests [gtest options] [--update]\n");
