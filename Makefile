@@ -16,6 +16,7 @@ BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils libgl1-mesa-dri openbox w
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 dpkg-dev xz-utils patch zip unzip
 WINDOWS_CHECK_PACKAGES := $(WINDOWS_PACKAGES) wine64 xvfb xauth xdotool imagemagick x11-utils libgl1 libgl1-mesa-dri
 WEB_PACKAGES := cmake make emscripten dpkg-dev xz-utils patch
+WEB_SERVE_PACKAGES := $(WEB_PACKAGES) python3
 WEB_CHECK_PACKAGES := $(WEB_PACKAGES) chromium nodejs python3 imagemagick
 
 PREFIX ?= /usr/local
@@ -26,12 +27,15 @@ BENCH_ARGS ?=
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+# The port `make web-serve` serves the browser build on, at 127.0.0.1.
+PORT ?= 8000
+
 # Runs of the end-to-end tests under load (make test-stress), and busy loops per core beside them.
 RUNS ?= 5
 BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps web-selfcheck deps-web deps-web-check demo deps-demo package \
+	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps web-selfcheck web web-serve deps-web deps-web-serve deps-web-check demo deps-demo package \
 	deps-package soak help
 
 run: deps-run build ## install what is missing, build a release build and play
@@ -108,6 +112,16 @@ deps-windows-check:
 web-deps: deps-web ## build SDL 2 for the browser with Debian's emscripten into build/web (once per version)
 	JOBS=$(JOBS) scripts/web-deps.sh build/web
 
+# The game in the browser: the page (web/) and the program built with Debian's emscripten into
+# build/web/site, which any static web server can serve (see docs/WEB.md).
+web: deps-web ## build the game for the browser into build/web/site (docs/WEB.md)
+	JOBS=$(JOBS) scripts/web-build.sh build/web
+
+# Serves build/web/site on this machine only; open the URL it says in a browser with WebGL.
+web-serve: deps-web-serve web ## serve the browser build at http://127.0.0.1:PORT/ (8000)
+	@echo "web-serve: open http://127.0.0.1:$(PORT)/ in a browser with WebGL (Ctrl+C stops the server)"
+	python3 -m http.server $(PORT) --bind 127.0.0.1 --directory build/web/site
+
 # The driver of headless Chromium that the browser checks use (tools/web/cdp.mjs) and that SDL, on
 # a page of their own: WebGL read back, keys and a click, Web Audio, a game controller.
 web-selfcheck: deps-web-check web-deps ## check the headless Chromium driver and the browser's SDL on a test page
@@ -115,6 +129,9 @@ web-selfcheck: deps-web-check web-deps ## check the headless Chromium driver and
 
 deps-web:
 	@scripts/install-deps.sh $(WEB_PACKAGES)
+
+deps-web-serve:
+	@scripts/install-deps.sh $(WEB_SERVE_PACKAGES)
 
 deps-web-check:
 	@scripts/install-deps.sh $(WEB_CHECK_PACKAGES)

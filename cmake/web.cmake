@@ -15,8 +15,28 @@ add_library(glacimor_web_libs INTERFACE)
 target_include_directories(glacimor_web_libs INTERFACE "${GLACIMOR_WEB_SDL}/include/SDL2")
 target_link_libraries(glacimor_web_libs INTERFACE "${GLACIMOR_WEB_SDL}/lib/libSDL2.a")
 # SDL's Web Audio driver calls two functions of emscripten's JavaScript library that are linked only
-# when asked for (emscripten's own SDL port asks for them the same way).
+# when asked for (emscripten's own SDL port asks for them the same way). Their names begin with a
+# "$", which the Makefiles' link line would double: they are handed to emscripten in a file.
+file(WRITE ${CMAKE_BINARY_DIR}/sdl-library-functions.txt "$autoResumeAudioContext\n$dynCall\n")
 target_link_options(glacimor_web_libs INTERFACE
-  "SHELL:-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\"$autoResumeAudioContext\",\"$dynCall\"]")
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/sdl-library-functions.txt")
 
 set(GLACIMOR_PLATFORM_LIBS glacimor_web_libs)
+
+# The program as the page loads it (web/): WebGL 1 without emscripten's emulation of the fixed
+# pipeline, memory that grows as the enemies come, and the two data folders preloaded into
+# emscripten's file system at the paths the game reads them by, relative to its working folder
+# (the root). The state report of the checks (game/state_report.h) is kept and callable by name,
+# as the desktop's probe finds it, with the file system to read what it wrote.
+function(glacimor_web_program target)
+  set_target_properties(${target} PROPERTIES SUFFIX ".js")
+  target_link_options(${target} PRIVATE
+    -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
+    "SHELL:-sEXPORTED_FUNCTIONS=[\"_main\",\"_glacimor_report_state\"]"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=[\"ccall\",\"FS\"]"
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/textures@/textures"
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shader@/shader")
+  # A changed texture or shader makes the data file anew.
+  file(GLOB data CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/textures/* ${CMAKE_SOURCE_DIR}/shader/*)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${data})
+endfunction()

@@ -3,17 +3,16 @@
 # SPDX-FileCopyrightText: 2026 The Glacimor developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Builds Glacimor for the browser with Debian's emscripten, as far as the game's code goes there
-# today, and says exactly where it stops.
+# Builds Glacimor for the browser with Debian's emscripten: the page and the program, in one folder
+# that any static web server can serve.
 #
 #   scripts/web-build.sh [BUILD_DIR]     (default build/web)
 #
 # Steps: SDL 2 built with emscripten from Debian's source (scripts/web-deps.sh, once per version),
-# the game configured with `emcmake cmake` (cmake/web.cmake) in BUILD_DIR/game and compiled with
-# every source that compiles; then the program is linked for WebGL 1 without emscripten's legacy
-# GL emulation. Until the drawing uses only what WebGL 1 offers, that link fails: the script then
-# lists the sources that did not compile and every symbol the link could not find, and ends with
-# status 1. It ends with status 0 only when BUILD_DIR/game/glacimor.js and .wasm are made.
+# the game configured with `emcmake cmake` (cmake/web.cmake) in BUILD_DIR/game and linked for WebGL
+# 1 without emscripten's legacy GL emulation, with textures/ and shader/ preloaded into
+# glacimor.data; then the page (web/) and the program's glacimor.js, .wasm and .data are put
+# together in BUILD_DIR/site. Warnings are errors here unless GLACIMOR_WERROR=OFF is given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,53 +20,29 @@ build=$(realpath -m "${1:-build/web}")
 jobs=${JOBS:-2}
 
 scripts/web-deps.sh "$build"
-sdl=$build/sdl2
+# emscripten's optimiser of the program's JavaScript needs Debian's node-acorn, which a Node.js from
+# elsewhere than Debian does not look for where Debian keeps it.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 game=$build/game
+site=$build/site
 
-nice -n 19 emcmake cmake -G "Unix Makefiles" -S . -B "$game" -DCMAKE_BUILD_TYPE=Release -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF \
-  -DGLACIMOR_WERROR="${GLACIMOR_WERROR:-OFF}" -DGLACIMOR_WEB_SDL="$sdl" >"$build/game-configure.log" 2>&1 ||
-  { tail -n 30 "$build/game-configure.log" >&2; exit 1; }
-# Every source that compiles is compiled (-k, and the entry's object by its own target, which
-# make would skip when the library fails), so that one that does not hides no other.
-nice -n 19 cmake --build "$game" -j "$jobs" --target glacimor_core src/platform/GM_Main.o -- -k \
-  >"$build/game-build.log" 2>&1 || true
-if nice -n 19 cmake --build "$game" -j "$jobs" --target glacimor >>"$build/game-build.log" 2>&1; then
-  echo "web-build: ${game#"$root"/}/glacimor.js and glacimor.wasm"
-  exit 0
+# -O2 for the program and its link, in place of the -O3 of a Release build.
+nice -n 19 emcmake cmake -G "Unix Makefiles" -S . -B "$game" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DGLACIMOR_TESTS=OFF -DGLACIMOR_BENCH=OFF \
+  -DGLACIMOR_WERROR="${GLACIMOR_WERROR:-ON}" -DGLACIMOR_WEB_SDL="$build/sdl2" >"$build/game-configure.log" 2>&1 ||
+  { echo "web-build: configuring the game failed ($build/game-configure.log):" >&2
+    tail -n 20 "$build/game-configure.log" >&2; exit 1; }
+if ! nice -n 19 cmake --build "$game" -j "$jobs" --target glacimor >"$build/game-build.log" 2>&1; then
+  # The first errors say what stops it: a source that does not compile, or what the link finds no
+  # definition of (a GL call that WebGL 1 does not have).
+  echo "web-build: building the game failed ($build/game-build.log):" >&2
+  { grep -E '^[^ ]+:[0-9]+:[0-9]+: (fatal )?error:|undefined symbol:|^(wasm-ld: )?error:' "$build/game-build.log" || tail -n 20 "$build/game-build.log"; } |
+    sed "s|$root/||" | head -n 20 >&2
+  exit 1
 fi
 
-# --- Where it stops -----------------------------------------------------------------------------
-sources=$(find src -name '*.cpp' | sort)
-failed=()
-for source in $sources; do
-  object=$(find "$game/CMakeFiles" -path "*/$source.o" | head -n 1)
-  [ -n "$object" ] || failed+=("$source")
-done
-echo "web-build: $(($(echo "$sources" | wc -l) - ${#failed[@]})) of $(echo "$sources" | wc -l) sources compile"
-for source in "${failed[@]}"; do
-  echo "web-build: $source does not compile:"
-  { grep -E "^$root/$source:[0-9]+:[0-9]+: error" "$build/game-build.log" || true; } | sed "s|^$root/|  |" | sort -u
-done
-
-# The link the program will need, of what did compile: WebGL 1 and nothing emulated.
-objects=$(find "$game/CMakeFiles" -name '*.cpp.o' | sort)
-link_log=$build/game-link.log
-if nice -n 19 em++ -O2 $objects "$sdl/lib/libSDL2.a" \
-    '-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=["$autoResumeAudioContext","$dynCall"]' \
-    -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sALLOW_MEMORY_GROWTH=1 \
-    -o "$build/link-check.js" >"$link_log" 2>&1; then
-  echo "web-build: what compiles links"
-else
-  echo "web-build: the link for WebGL 1 finds no:"
-  grep -o 'undefined symbol: [^ ]*' "$link_log" | sed 's/undefined symbol: //' | sort -u | c++filt | sed 's/^/  /'
-fi
-# emscripten links a few calls of the fixed pipeline without its emulation as functions that throw
-# when called: the game's code must not call those either.
-library=$(dirname "$(readlink -f "$(command -v emcc)")")/src/library_webgl.js
-stubs=$(grep -o "Legacy GL function ([A-Za-z0-9]*) called" "$library" 2>/dev/null | sed 's/.*(\(.*\)).*/\1/' | sort -u)
-called=()
-for name in $stubs; do
-  grep -rqE "\\b$name\\s*\\(" src && called+=("$name")
-done
-[ ${#called[@]} -eq 0 ] || echo "web-build: linked, but throw when called without the emulation: ${called[*]}"
-exit 1
+rm -rf "$site"
+mkdir -p "$site"
+cp web/* "$site/"
+cp "$game"/glacimor.js "$game"/glacimor.wasm "$game"/glacimor.data "$site/"
+echo "web-build: ${site#"$root"/}/ holds the page and the game ($(du -sh "$site" | cut -f1)); make web-serve serves it"

@@ -488,7 +488,8 @@ float SoundMixer::windSample(float& right)
 
 void SoundMixer::render(float* out, std::size_t frames)
 {
-    const FlushDenormals flush;
+    // Empty where the processor has no such mode (WebAssembly): nothing to flush there.
+    [[maybe_unused]] const FlushDenormals flush;
     constexpr std::size_t CHUNK = sizeof(mix_) / sizeof(mix_[0]) / 2;
     const float duckRise = 1.0f - decayPerSample(0.02f, rate_);
     const float duckFall = 1.0f - decayPerSample(0.8f, rate_);

@@ -8,7 +8,14 @@
 
 #include <atomic>
 
-#ifdef _WIN32
+// The handlers, their stacks and the grace timer are POSIX's. Windows has no such signals from
+// outside, and a browser has no signals at all, nor threads, nor timers that interrupt a frame: the
+// page itself ends the game there.
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+#define GLACIMOR_SIGNALS 1
+#endif
+
+#ifndef GLACIMOR_SIGNALS
 #include <cstdio>
 #include <cstdlib>
 #else
@@ -29,7 +36,7 @@ constexpr const char* DISPLAY_LOST = "glacimor: the connection to the display wa
 static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the signal handlers read these");
 
-#ifndef _WIN32
+#ifdef GLACIMOR_SIGNALS
 
 constexpr int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
 constexpr int STOP_SIGNALS[] = {SIGTERM, SIGINT};
@@ -173,13 +180,13 @@ void sayLinesOn(int fd) { lineStream.store(fd); }
 
 bool stopRequested() { return stopAsked.load(); }
 
-#ifndef _WIN32
+#ifdef GLACIMOR_SIGNALS
 int graceTimerSignal() { return graceSignal; }
 #endif
 
 void displayLost()
 {
-#ifndef _WIN32
+#ifdef GLACIMOR_SIGNALS
     Line line;
     line << DISPLAY_LOST;
     if (!playing.load())
@@ -192,7 +199,7 @@ void displayLost()
 #endif
 }
 
-#ifndef _WIN32
+#ifdef GLACIMOR_SIGNALS
 
 void guardStartUp()
 {
@@ -232,7 +239,8 @@ void startPlaying()
 
 // Windows has no SIGTERM from outside and no sigaltstack: SDL's own SIGINT handler turns Ctrl+C
 // in a console into its quit request, which ends the game after the frame, and a crash is
-// Windows' to report.
+// Windows' to report. In a browser a crash is the page's to report (the program aborts there),
+// and closing the page ends the game with it.
 int graceTimerSignal() { return 0; }
 void guardStartUp() {}
 void guardThisThread() {}

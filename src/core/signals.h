@@ -47,7 +47,8 @@ void unguardThisThread();
 // anyone else gets the action it had before.
 void startPlaying();
 
-// The grace timer's signal from startPlaying on (a real-time signal), 0 before and on Windows.
+// The grace timer's signal from startPlaying on (a real-time signal), 0 before, on Windows and in a
+// browser.
 int graceTimerSignal();
 
 // True once SIGTERM or SIGINT has come during play; the frame's event step carries out the quit.

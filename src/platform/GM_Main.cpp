@@ -18,18 +18,62 @@
 
 #include <cstdlib>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
+namespace {
+
+// What every frame works on. Not main's locals: in a browser main is left before the first frame,
+// and the browser calls each frame on its own.
+bool running = true;
+Screen screen;
+EventContext events{&running, nullptr};
+
+#ifdef __EMSCRIPTEN__
+// The player has ended the game (Escape, or the page's close request): no frame follows, the
+// sound stops, SDL lets the pointer and the keys go back to the page, and the page says the game
+// has ended. There is no process to end: the page stays until the player leaves or reloads it.
+void endInBrowser()
+{
+    emscripten_cancel_main_loop();
+    stopSound();
+    SDL_Quit();
+    EM_ASM({
+        if (Module.gameEnded)
+            Module.gameEnded();
+    });
+}
+#endif
+
+// One frame, whole: the Escape read in it still sees it drawn and swapped.
+void playFrame()
+{
+    beginFrame();
+    pollEvents(events);
+    updateFrame();
+    fitViewport(screen);
+    renderFrame(screen.aspect);
+    SDL_GL_SwapWindow(screen.window);
+#ifdef __EMSCRIPTEN__
+    if (!running)
+        endInBrowser();
+#endif
+}
+
+} // namespace
+
 // Declared with arguments so that SDL's entry wrapper can take it over on Windows.
 int main(int, char*[])
 {
     prepareProcess();
     guardStartUp();
-    bool running = true;
+    running = true;
 
     keepMessages();
     BringUp how;
     how.fullscreen = set_fullscreen;
     how.capturePointer = true;
-    Screen screen;
     if (!bringUp(how, screen))
         std::exit(1);
 
@@ -37,15 +81,19 @@ int main(int, char*[])
     holdEvents();
     startGamepads();
     startSound(screen.window);
-    EventContext events{&running, screen.window};
+    events.window = screen.window;
     startPlaying();
-    while (running) {
-        beginFrame();
-        pollEvents(events);
-        updateFrame();
-        fitViewport(screen);
-        renderFrame(screen.aspect);
-        SDL_GL_SwapWindow(screen.window);
-    }
+#ifdef __EMSCRIPTEN__
+    EM_ASM({
+        if (Module.gameStarted)
+            Module.gameStarted();
+    });
+    // The browser runs a frame at each of its animation frames (0: as often as it draws the page),
+    // and main does not return: what it set up stays for the frames.
+    emscripten_set_main_loop(playFrame, 0, 1);
+#else
+    while (running)
+        playFrame();
+#endif
     return 0;
 }

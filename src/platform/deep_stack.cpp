@@ -14,6 +14,8 @@
 
 namespace {
 
+#ifndef __EMSCRIPTEN__
+
 struct Job {
     Screen* screen;
     void (*work)();
@@ -35,6 +37,8 @@ int SDLCALL runJob(void* data)
     return status;
 }
 
+#endif
+
 } // namespace
 
 std::size_t deepStackBytes()
@@ -50,6 +54,13 @@ std::size_t deepStackBytes()
 
 std::size_t runOnDeepStack(Screen& screen, void (*work)())
 {
+#ifdef __EMSCRIPTEN__
+    // A browser has no threads to move the context to, and its shader compiler is the browser's
+    // own, off the game's stack: the work runs here, with the context current as it is.
+    (void)screen;
+    work();
+    return 0;
+#else
     Job job{&screen, work};
     std::size_t ranOn = 0;
     if (SDL_GL_MakeCurrent(screen.window, nullptr) == 0) {
@@ -65,4 +76,5 @@ std::size_t runOnDeepStack(Screen& screen, void (*work)())
     if (ranOn == 0)
         work();
     return ranOn;
+#endif
 }

@@ -23,7 +23,8 @@ std::size_t deepStackBytes();
 // Runs `work` with the window's GL context current on a thread of its own, with a stack of
 // deepStackBytes(), while the caller waits; the context is current on the
 // caller's thread again afterwards. Returns the stack's size, or 0 when the work ran on the
-// caller's own stack (no thread could be made, or the context could not move to it).
+// caller's own stack (no thread could be made, or the context could not move to it; always in a
+// browser, which has no threads).
 std::size_t runOnDeepStack(Screen& screen, void (*work)());
 
 #endif

@@ -144,7 +144,8 @@ std::string displayRefusal()
 
 #else
 
-HeldStandardError::HeldStandardError() {}
+// Nothing is held here (Windows, a browser): the two descriptors stay -1, as after a release.
+HeldStandardError::HeldStandardError() { saved = held = -1; }
 HeldStandardError::~HeldStandardError() {}
 std::string HeldStandardError::release() { return ""; }
 std::string displayRefusal() { return ""; }

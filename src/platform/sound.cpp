@@ -72,14 +72,6 @@ int watchFocus(void* window, SDL_Event* event)
     return 1;
 }
 
-void closeSound()
-{
-    setSoundOut(nullptr);
-    if (device)
-        SDL_CloseAudioDevice(device);
-    device = 0;
-}
-
 #if defined(__linux__)
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
@@ -129,7 +121,15 @@ bool startSound(SDL_Window* window)
         return noSound(SDL_GetError());
     SDL_AddEventWatch(watchFocus, window);
     setSoundOut(&deviceOut);
-    std::atexit(closeSound);
+    std::atexit(stopSound);
     SDL_PauseAudioDevice(device, 0);
     return true;
+}
+
+void stopSound()
+{
+    setSoundOut(nullptr);
+    if (device)
+        SDL_CloseAudioDevice(device);
+    device = 0;
 }

@@ -14,4 +14,8 @@
 // standard error, and the game plays on silently. Returns whether it plays.
 bool startSound(SDL_Window* window);
 
+// Closes the device: the sound stops and the game's sound output is none. Runs at exit by itself;
+// a browser, where the page outlives the game, calls it when the game ends.
+void stopSound();
+
 #endif

@@ -48,11 +48,27 @@ void requestGLAttributes(bool multisample)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
+#ifdef __EMSCRIPTEN__
+    // A browser's WebGL 1 is OpenGL ES 2.0; the multisampling asked for is the canvas's antialiasing.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#endif
 }
 
 const char* openWindow(Screen& screen, const char* caption, bool fullscreen, CreateWindowFn createWindow, int width,
                        int height)
 {
+#ifdef __EMSCRIPTEN__
+    // In a browser the window is the page's canvas, and it fills the page as the page is sized
+    // (resizable: SDL follows the canvas's size on the page, times the screen's pixel ratio). A
+    // browser goes full screen only at the player's own gesture, so the game starts filling the
+    // page and F asks the browser for its full screen.
+    fullscreen = false;
+    const Uint32 pageSized = SDL_WINDOW_RESIZABLE;
+#else
+    const Uint32 pageSized = 0;
+#endif
     // Full screen takes the desktop as it is, at its resolution, without changing the display's mode;
     // the size asked for is also the window's when F takes it out of full screen.
     SDL_DisplayMode desktop{};
@@ -61,8 +77,8 @@ const char* openWindow(Screen& screen, const char* caption, bool fullscreen, Cre
         height = desktop.h;
     }
     // On a scaled desktop the drawable has the screen's full pixel size, not the window's size.
-    const Uint32 flags =
-        SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | (fullscreen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | pageSized |
+                         (fullscreen ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
     const char* failed = nullptr;
     const auto open = [&]() {
         screen.window = createWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, flags);

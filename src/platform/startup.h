@@ -44,7 +44,8 @@ bool findGameData();
 // The SDL call that opens the window (SDL_CreateWindow); tests replace it to play a driver that refuses.
 using CreateWindowFn = SDL_Window* (*)(const char* title, int x, int y, int width, int height, Uint32 flags);
 
-// Requests double buffering, and 4x multisampling or none.
+// Requests double buffering, and 4x multisampling or none; in a browser, an OpenGL ES 2.0 context
+// (WebGL 1).
 void requestGLAttributes(bool multisample);
 
 // Opens full screen at the desktop's resolution, or a window of the given size, asking for the
