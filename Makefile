@@ -35,7 +35,7 @@ RUNS ?= 5
 BUSY ?= 2
 
 .PHONY: run test test-stress build build-test deps-run deps-test textures font clean install bench deps-bench \
-	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps web-selfcheck web web-serve deps-web deps-web-serve deps-web-check demo deps-demo package \
+	bench-compare golden windows windows-check deps-windows deps-windows-check web-deps web-selfcheck web web-serve web-check deps-web deps-web-serve deps-web-check demo deps-demo package \
 	deps-package soak help
 
 run: deps-run build ## install what is missing, build a release build and play
@@ -121,6 +121,11 @@ web: deps-web ## build the game for the browser into build/web/site (docs/WEB.md
 web-serve: deps-web-serve web ## serve the browser build at http://127.0.0.1:PORT/ (8000)
 	@echo "web-serve: open http://127.0.0.1:$(PORT)/ in a browser with WebGL (Ctrl+C stops the server)"
 	python3 -m http.server $(PORT) --bind 127.0.0.1 --directory build/web/site
+
+# The browser build seen and played in headless Chromium (tools/web/check.sh): the golden frames'
+# scenes set beside the desktop's pictures, then F1, W, 1, F3 and Escape on the page itself.
+web-check: deps-web-check web ## check the browser build in headless Chromium: the picture and play
+	JOBS=$(JOBS) tools/web/check.sh build/web
 
 # The driver of headless Chromium that the browser checks use (tools/web/cdp.mjs) and that SDL, on
 # a page of their own: WebGL read back, keys and a click, Web Audio, a game controller.

@@ -18,6 +18,7 @@
 #                                            BUILD_DIR/selfcheck)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+source tools/web/lib.sh
 build=$(realpath -m "${1:-build/web}")
 out=$build/selfcheck
 
@@ -30,17 +31,7 @@ cp tools/web/selfcheck/index.html "$out/"
 nice -n 19 emcc -O1 tools/web/selfcheck/sdl_check.c -I"$build/sdl2/include/SDL2" "$build/sdl2/lib/libSDL2.a" \
   '-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=["$autoResumeAudioContext","$dynCall"]' -o "$out/sdl_check.js"
 
-# A server on a free port of 127.0.0.1; it says which on its first line.
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$out" >"$out/http.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null' EXIT
-port=
-for _ in $(seq 100); do
-  port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\).*/\1/p' "$out/http.log")
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "selfcheck: the page server did not start: $(cat "$out/http.log")" >&2; exit 1; }
+serve "$out" "$out/http.log"
 
 node tools/web/cdp.mjs --log "$out/page.log" "http://127.0.0.1:$port/index.html" \
   'wait:60:window.sdlCheck && sdlCheck[0] > 2' \

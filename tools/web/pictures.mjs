@@ -1,11 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Glacimor developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Sets a picture the browser drew (PNG, as tools/web/cdp.mjs takes it) beside the desktop's
-// reference of the same scene (binary PPM, tests/golden), for `make web-check`.
+// The pictures of `make web-check`: what the browser drew (PNG, as tools/web/cdp.mjs takes it) set
+// beside the desktop's reference of the same scene (binary PPM, tests/golden), and how much of a
+// picture is the black the frame is cleared to (wireframe leaves most of it so).
 //
-//   node tools/web/compare.mjs REFERENCE.ppm DRAWN.png [MAX_BLOCKS]
+//   node tools/web/pictures.mjs compare REFERENCE.ppm DRAWN.png [MAX_BLOCKS]
+//   node tools/web/pictures.mjs dark PICTURE.png
 //
+// compare:
 // The browser draws with another renderer (SwiftShader, not Mesa's llvmpipe): the same triangles,
 // textures and shaders, but its own sample positions for the four samples of a pixel, its own
 // rounding in texture filtering and its own rules for which pixels a one-pixel line covers. Those
@@ -17,6 +20,8 @@
 //
 // Prints one line, "SCENE: N of M blocks changed (largest difference L levels)", and exits 0 when
 // the scene passes, 1 when it does not, 2 on a usage error or a picture it cannot read.
+//
+// dark: prints the percentage of the picture's pixels whose channels are all below 16 levels.
 import { readFileSync } from 'node:fs';
 import { inflateSync } from 'node:zlib';
 import { basename } from 'node:path';
@@ -106,24 +111,42 @@ function blockMeans(picture) {
   return means;
 }
 
-const [referencePath, drawnPath, maxArgument] = process.argv.slice(2);
-if (!referencePath || !drawnPath) fail('usage: node tools/web/compare.mjs REFERENCE.ppm DRAWN.png [MAX_BLOCKS]');
-const reference = readPpm(referencePath);
-const drawn = readPng(drawnPath);
-if (reference.width !== drawn.width || reference.height !== drawn.height)
-  fail(`${drawnPath} is ${drawn.width} x ${drawn.height}, the reference ${reference.width} x ${reference.height}`);
-const expected = blockMeans(reference);
-const got = blockMeans(drawn);
-const blocks = expected.length / 3;
-const maxBlocks = maxArgument === undefined ? Math.floor(blocks / 100) : Number(maxArgument);
-let changed = 0;
-let largest = 0;
-for (let i = 0; i < blocks; ++i) {
-  let worst = 0;
-  for (let k = 0; k < 3; ++k) worst = Math.max(worst, Math.abs(expected[3 * i + k] - got[3 * i + k]));
-  largest = Math.max(largest, worst);
-  if (worst > BLOCK_TOLERANCE) ++changed;
+const USAGE = 'usage: node tools/web/pictures.mjs compare REFERENCE.ppm DRAWN.png [MAX_BLOCKS] | dark PICTURE.png';
+
+function compare(referencePath, drawnPath, maxArgument) {
+  if (!referencePath || !drawnPath) fail(USAGE);
+  const reference = readPpm(referencePath);
+  const drawn = readPng(drawnPath);
+  if (reference.width !== drawn.width || reference.height !== drawn.height)
+    fail(`${drawnPath} is ${drawn.width} x ${drawn.height}, the reference ${reference.width} x ${reference.height}`);
+  const expected = blockMeans(reference);
+  const got = blockMeans(drawn);
+  const blocks = expected.length / 3;
+  const maxBlocks = maxArgument === undefined ? Math.floor(blocks / 100) : Number(maxArgument);
+  let changed = 0;
+  let largest = 0;
+  for (let i = 0; i < blocks; ++i) {
+    let worst = 0;
+    for (let k = 0; k < 3; ++k) worst = Math.max(worst, Math.abs(expected[3 * i + k] - got[3 * i + k]));
+    largest = Math.max(largest, worst);
+    if (worst > BLOCK_TOLERANCE) ++changed;
+  }
+  const scene = basename(referencePath, '.ppm');
+  console.log(`${scene}: ${changed} of ${blocks} blocks changed (largest difference ${Math.round(largest)} levels)`);
+  return changed <= maxBlocks ? 0 : 1;
 }
-const scene = basename(referencePath, '.ppm');
-console.log(`${scene}: ${changed} of ${blocks} blocks changed (largest difference ${Math.round(largest)} levels)`);
-process.exit(changed <= maxBlocks ? 0 : 1);
+
+function dark(path) {
+  if (!path) fail(USAGE);
+  const picture = readPng(path);
+  let count = 0;
+  for (let i = 0; i < picture.width * picture.height; ++i)
+    if (picture.rgb[3 * i] < 16 && picture.rgb[3 * i + 1] < 16 && picture.rgb[3 * i + 2] < 16) ++count;
+  console.log((100 * count / (picture.width * picture.height)).toFixed(1));
+  return 0;
+}
+
+const [command, ...rest] = process.argv.slice(2);
+if (command === 'compare') process.exit(compare(...rest));
+else if (command === 'dark') process.exit(dark(...rest));
+else fail(USAGE);
