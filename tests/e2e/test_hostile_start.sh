@@ -14,6 +14,9 @@
 #   An OpenGL 1.1 driver (Mesa told so): one line naming what it offers and what the shader programs
 #     need, then the game plays with the fixed pipeline; Escape, status 0. (glCreateShader was
 #     called through a null pointer.)
+#   A driver without anisotropic filtering (Mesa told so, as a browser without the extension): one
+#     line, then the game plays, F6 still says "AF off"; Escape, status 0. (Every texture's upload
+#     failed on the filter's unknown parameter, and the game refused to start.)
 source "$(dirname "$0")/../../tools/play/lib.sh"
 e2e_init "$@"
 
@@ -65,4 +68,16 @@ play_and_quit gl_1_1
     grep -qx "glacimor: the OpenGL driver offers OpenGL 1\.1 .* without gl[A-Za-z]*; the shader programs need OpenGL 2\.0 with GLSL: drawing without them" \
         "$OUT/gl_1_1.stderr" || fail "gl_1_1: standard error is not the one line expected: $(cat -v "$OUT/gl_1_1.stderr")"
 
-pass "closed streams, a pipe without a reader and a GL 1.1 driver: each its line and status"
+# --- A driver without anisotropic filtering ---
+start_game env MESA_EXTENSION_OVERRIDE="-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic" "$GAME"
+wait_for_window Glacimor 60
+wait_for_first_frames 60
+key_to F6 aniso 0
+[ "$(state message)" = "AF off" ] || fail "no_aniso: F6 says \"$(state message)\", not \"AF off\""
+press Escape
+expect_exit no_aniso 0
+[ "$(wc -l <"$OUT/no_aniso.stderr")" -eq 1 ] &&
+    grep -qx "glacimor: the OpenGL driver offers OpenGL .* without EXT_texture_filter_anisotropic; textures are drawn without anisotropic filtering" \
+        "$OUT/no_aniso.stderr" || fail "no_aniso: standard error is not the one line expected: $(cat -v "$OUT/no_aniso.stderr")"
+
+pass "closed streams, a pipe without a reader, a GL 1.1 driver and one without anisotropic filtering: each its line and status"
