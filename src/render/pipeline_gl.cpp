@@ -27,7 +27,7 @@ std::unordered_map<const float*, ModelBuffer> models;
 // which then draws from the arrays where they are.
 const ModelBuffer* bindModel(const VertexArrays& a, int count)
 {
-    if (!glGenBuffers)
+    if (!glGenBuffers || !glBindBuffer || !glBufferData)
         return nullptr;
     auto found = models.find(a.position);
     if (found != models.end()) {
