@@ -24,6 +24,14 @@ struct Rgb {
 };
 Rgb pixelAt(const std::vector<unsigned char>& pixels, int x, int y);
 
+// A parameter of one level of the bound 2D texture (its width, height, format, bits of a channel).
+inline GLint levelParameter(GLint level, GLenum name)
+{
+    GLint value = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    return value;
+}
+
 } // namespace gltest
 
 #endif

@@ -145,22 +145,13 @@ TEST(QuickTextTexture, FontTextureHoldsTheRasterAndIsMadeOnlyOnce)
     EXPECT_EQ(existingTextures(), before) << "a later call created another texture";
 
     glBindTexture(GL_TEXTURE_2D, tex);
-    GLint format = 0, width = 0, height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     // Unsized, as WebGL 1 takes it; the driver keeps 8 bits of each.
-    EXPECT_EQ(format, GL_LUMINANCE_ALPHA);
-    GLint luminanceBits = 0, alphaBits = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_LUMINANCE_SIZE, &luminanceBits);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
-    EXPECT_EQ(luminanceBits, 8);
-    EXPECT_EQ(alphaBits, 8);
-    EXPECT_EQ(width, 256);
-    EXPECT_EQ(height, 256);
-    GLint level1Width = -1;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1Width);
-    EXPECT_EQ(level1Width, 0) << "no mipmaps are built";
+    EXPECT_EQ(gltest::levelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), GL_LUMINANCE_ALPHA);
+    EXPECT_EQ(gltest::levelParameter(0, GL_TEXTURE_LUMINANCE_SIZE), 8);
+    EXPECT_EQ(gltest::levelParameter(0, GL_TEXTURE_ALPHA_SIZE), 8);
+    EXPECT_EQ(gltest::levelParameter(0, GL_TEXTURE_WIDTH), 256);
+    EXPECT_EQ(gltest::levelParameter(0, GL_TEXTURE_HEIGHT), 256);
+    EXPECT_EQ(gltest::levelParameter(1, GL_TEXTURE_WIDTH), 0) << "no mipmaps are built";
 
     // Luminance and alpha both carry the coverage, row 0 of the raster at t = 0.
     std::vector<unsigned char> image(2 * 256 * 256);

@@ -314,11 +314,8 @@ TEST(Textures, EveryLevelDownToOnePixelIsTheBoxFilterOfTheOneAbove)
     picture.pixels = {0, 0, 0, 10, 20, 30, 200, 100, 0, 255, 255, 255, //
                       1, 1, 1, 11, 21, 31, 201, 101, 1, 255, 255, 254};
     ASSERT_EQ(addTexture(picture), 0u);
-    GLint width = 0, height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_EQ(width, 1);
-    EXPECT_EQ(height, 1);
+    EXPECT_EQ(gltest::levelParameter(2, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(gltest::levelParameter(2, GL_TEXTURE_HEIGHT), 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     unsigned char level1[6] = {};
     glGetTexImage(GL_TEXTURE_2D, 1, GL_BGR, GL_UNSIGNED_BYTE, level1);
