@@ -56,32 +56,30 @@ const ModelBuffer* bindModel(const VertexArrays& a, int count)
     return &model;
 }
 
-// Where an array is for the driver: its offset in the bound model buffer, or its own address.
-const void* at(const ModelBuffer* model, std::size_t offset, const void* array)
-{
-    return model ? reinterpret_cast<const void*>(offset) : array;
-}
-
 void enableArrays(const VertexArrays& a, int count)
 {
     const ModelBuffer* model = a.fixedModel ? bindModel(a, count) : nullptr;
+    // Where an array is for the driver: its offset in the bound model buffer, or its own address.
+    const auto at = [model](std::size_t ModelBuffer::*offset, const void* array) {
+        return model ? reinterpret_cast<const void*>(model->*offset) : array;
+    };
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, at(model, model ? model->position : 0, a.position));
+    glVertexPointer(3, GL_FLOAT, 0, at(&ModelBuffer::position, a.position));
     if (a.normal) {
         glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, at(model, model ? model->normal : 0, a.normal));
+        glNormalPointer(GL_FLOAT, 0, at(&ModelBuffer::normal, a.normal));
     }
     if (a.texCoord) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, at(model, model ? model->texCoord : 0, a.texCoord));
+        glTexCoordPointer(2, GL_FLOAT, 0, at(&ModelBuffer::texCoord, a.texCoord));
     }
     if (a.colour) {
         glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, at(model, model ? model->colour : 0, a.colour));
+        glColorPointer(3, GL_FLOAT, 0, at(&ModelBuffer::colour, a.colour));
     }
     if (a.edges) {
         glEnableClientState(GL_EDGE_FLAG_ARRAY);
-        glEdgeFlagPointer(0, at(model, model ? model->edges : 0, a.edges));
+        glEdgeFlagPointer(0, at(&ModelBuffer::edges, a.edges));
     }
     if (model)
         glBindBuffer(GL_ARRAY_BUFFER, 0); // the pointers keep the buffer they were given

@@ -12,6 +12,7 @@
 #include "render/pipeline.h"
 
 #include "render/gl.h"
+#include "render/shader.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -73,29 +74,16 @@ struct ProgramInputs {
 std::unordered_map<GLuint, ProgramInputs> programs;
 GLuint current = 0; // the program GL has in use
 
-GLuint compile(GLenum stage, const char* body)
-{
-    const GLuint shader = glCreateShader(stage);
-    const char* texts[2] = {shaderPrelude(stage == GL_VERTEX_SHADER), body};
-    glShaderSource(shader, 2, texts, nullptr);
-    glCompileShader(shader);
-    return shader;
-}
-
 GLuint fixedProgram()
 {
     static GLuint program = 0;
-    if (program)
-        return program;
-    program = glCreateProgram();
-    glAttachShader(program, compile(GL_VERTEX_SHADER, FIXED_VERTEX));
-    glAttachShader(program, compile(GL_FRAGMENT_SHADER, FIXED_FRAGMENT));
-    bindVertexInputs(program);
-    glLinkProgram(program);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked)
-        std::fprintf(stderr, "glacimor: the browser's stand-in for the fixed pipeline did not build\n");
+    static bool built = false;
+    if (!built) {
+        built = true;
+        program = buildProgram(FIXED_VERTEX, FIXED_FRAGMENT);
+        if (!program)
+            std::fprintf(stderr, "glacimor: the browser's stand-in for the fixed pipeline did not build\n");
+    }
     return program;
 }
 

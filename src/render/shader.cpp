@@ -98,6 +98,22 @@ GLuint compileStage(GLenum type, const char* text)
 
 } // namespace
 
+unsigned int buildProgram(const char* vertexText, const char* fragmentText)
+{
+    const GLuint vertex = compileStage(GL_VERTEX_SHADER, vertexText);
+    const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, fragmentText);
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    bindVertexInputs(program);
+    glLinkProgram(program);
+    printLog(program);
+
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    return linked ? program : 0;
+}
+
 unsigned int loadShader(const std::string& base)
 {
     // Both sources are read before anything is built, so that each one that cannot be used is
@@ -121,21 +137,10 @@ unsigned int loadShader(const std::string& base)
     }
     blankVersionLine(sources[0]);
     blankVersionLine(sources[1]);
-    const GLuint vertex = compileStage(GL_VERTEX_SHADER, sources[0]);
-    const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, sources[1]);
+    const GLuint program = buildProgram(sources[0], sources[1]);
     std::free(sources[0]);
     std::free(sources[1]);
-
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    bindVertexInputs(program);
-    glLinkProgram(program);
-    printLog(program);
-
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked) {
+    if (!program) {
         // Selecting an unlinked program would draw nothing; the fixed pipeline draws the world.
         std::fprintf(stderr, "glacimor: shader program %s did not build; drawing without it\n",
                      printableLine(base).c_str());

@@ -27,6 +27,10 @@ void loadShaderPrograms();
 // standard error naming the base, when the program did not link.
 unsigned int loadShader(const std::string& base);
 
+// Compiles the two stages from their texts, each after its prelude, and links them with the vertex
+// inputs named. Prints the logs of what failed; returns 0 when the program did not link.
+unsigned int buildProgram(const char* vertexText, const char* fragmentText);
+
 // The whole file as a zero-terminated text to release with free(), or null when it is missing,
 // not a regular file, larger than SHADER_MAX_BYTES or unreadable; `why` then says which.
 char* file2string(const std::string& path, std::string& why);
