@@ -24,17 +24,13 @@ struct GLFunction {
 const char* missingGL2Function()
 {
     // Every GL 2.0 function the game calls: render/shader.cpp builds the two programs, and the
-    // frame and the snow switch between them; the fixed models are kept in buffers (GL 1.5, part of
-    // 2.0; render/pipeline_gl.cpp draws from the arrays themselves where they are missing). A unit
-    // test compares this with what the library links.
+    // frame and the snow switch between them. A unit test compares this with what the library
+    // links.
     const GLFunction functions[] = {
         GLACIMOR_GL_FUNCTION(glAttachShader),
-        GLACIMOR_GL_FUNCTION(glBindBuffer),
-        GLACIMOR_GL_FUNCTION(glBufferData),
         GLACIMOR_GL_FUNCTION(glCompileShader),
         GLACIMOR_GL_FUNCTION(glCreateProgram),
         GLACIMOR_GL_FUNCTION(glCreateShader),
-        GLACIMOR_GL_FUNCTION(glGenBuffers),
         GLACIMOR_GL_FUNCTION(glGetProgramInfoLog),
         GLACIMOR_GL_FUNCTION(glGetProgramiv),
         GLACIMOR_GL_FUNCTION(glGetShaderInfoLog),

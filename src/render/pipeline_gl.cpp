@@ -7,82 +7,28 @@
 
 #include "render/gl.h"
 
-#include <cstddef>
-#include <cstring>
-#include <unordered_map>
-#include <vector>
-
 namespace {
 
-// A fixed model's arrays copied once into a buffer of the driver's (GL 1.5), so that the thousand
-// cubes of a crowded frame are not sent to it again one by one. Each array's place in the buffer.
-struct ModelBuffer {
-    GLuint buffer = 0;
-    std::size_t position = 0, normal = 0, texCoord = 0, colour = 0, edges = 0;
-};
-
-std::unordered_map<const float*, ModelBuffer> models;
-
-// The model's buffer, bound, made on its first draw; null where the driver has no buffers (GL 1.x),
-// which then draws from the arrays where they are.
-const ModelBuffer* bindModel(const VertexArrays& a, int count)
+void enableArrays(const VertexArrays& a)
 {
-    if (!glGenBuffers || !glBindBuffer || !glBufferData)
-        return nullptr;
-    auto found = models.find(a.position);
-    if (found != models.end()) {
-        glBindBuffer(GL_ARRAY_BUFFER, found->second.buffer);
-        return &found->second;
-    }
-    ModelBuffer& model = models[a.position];
-    const std::size_t corners = static_cast<std::size_t>(count);
-    std::vector<unsigned char> bytes;
-    const auto add = [&bytes](const void* data, std::size_t size) {
-        const std::size_t at = bytes.size();
-        if (data) {
-            bytes.resize(at + size);
-            std::memcpy(bytes.data() + at, data, size);
-        }
-        return at;
-    };
-    model.position = add(a.position, corners * 3 * sizeof(float));
-    model.normal = add(a.normal, corners * 3 * sizeof(float));
-    model.texCoord = add(a.texCoord, corners * 2 * sizeof(float));
-    model.colour = add(a.colour, corners * 3 * sizeof(float));
-    model.edges = add(a.edges, corners);
-    glGenBuffers(1, &model.buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, model.buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes.size()), bytes.data(), GL_STATIC_DRAW);
-    return &model;
-}
-
-void enableArrays(const VertexArrays& a, int count)
-{
-    const ModelBuffer* model = a.fixedModel ? bindModel(a, count) : nullptr;
-    // Where an array is for the driver: its offset in the bound model buffer, or its own address.
-    const auto at = [model](std::size_t ModelBuffer::*offset, const void* array) {
-        return model ? reinterpret_cast<const void*>(model->*offset) : array;
-    };
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, at(&ModelBuffer::position, a.position));
+    glVertexPointer(3, GL_FLOAT, 0, a.position);
     if (a.normal) {
         glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, at(&ModelBuffer::normal, a.normal));
+        glNormalPointer(GL_FLOAT, 0, a.normal);
     }
     if (a.texCoord) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, at(&ModelBuffer::texCoord, a.texCoord));
+        glTexCoordPointer(2, GL_FLOAT, 0, a.texCoord);
     }
     if (a.colour) {
         glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, at(&ModelBuffer::colour, a.colour));
+        glColorPointer(3, GL_FLOAT, 0, a.colour);
     }
     if (a.edges) {
         glEnableClientState(GL_EDGE_FLAG_ARRAY);
-        glEdgeFlagPointer(0, at(&ModelBuffer::edges, a.edges));
+        glEdgeFlagPointer(0, a.edges);
     }
-    if (model)
-        glBindBuffer(GL_ARRAY_BUFFER, 0); // the pointers keep the buffer they were given
 }
 
 void disableArrays(const VertexArrays& a)
@@ -100,14 +46,14 @@ void disableArrays(const VertexArrays& a)
 
 void drawTriangles(const VertexArrays& arrays, int count)
 {
-    enableArrays(arrays, count);
+    enableArrays(arrays);
     glDrawArrays(GL_TRIANGLES, 0, count);
     disableArrays(arrays);
 }
 
-void drawIndexedTriangles(const VertexArrays& arrays, int corners, const unsigned short* indices, int indexCount)
+void drawIndexedTriangles(const VertexArrays& arrays, int, const unsigned short* indices, int indexCount)
 {
-    enableArrays(arrays, corners);
+    enableArrays(arrays);
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, indices);
     disableArrays(arrays);
 }
